@@ -1,0 +1,20 @@
+# Cross toolchain: 32-bit Windows with MinGW-w64 (posix thread model), tests run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_VERSION 6.1)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(QUELMO_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${QUELMO_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUELMO_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUELMO_MINGW_TRIPLE}-windres)
+set(CMAKE_AR ${QUELMO_MINGW_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${QUELMO_MINGW_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QUELMO_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Every Windows program the build makes (tests included) runs through Wine in a private prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run")

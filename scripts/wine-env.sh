@@ -1,0 +1,65 @@
+# Sourced by the scripts that run Windows programs: a private Wine prefix, a quiet Wine, a
+# persistent wineserver (so each program starts in about a second instead of three) and, unless
+# QUELMO_WINE_DISPLAY=host, a private Xvfb display so tests never touch the user's screen.
+#
+# In:  QUELMO_WINE_PREFIX (default: <repo>/build/windows/wineprefix)
+# Out: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, DISPLAY exported.
+
+quelmo_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="${QUELMO_WINE_PREFIX:-$quelmo_repo/build/windows/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEARCH=win32
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+quelmo_state="$WINEPREFIX.state"
+mkdir -p "$quelmo_state"
+
+# One Xvfb per prefix, reused while it lives.
+quelmo_start_xvfb() {
+    local pidfile="$quelmo_state/xvfb.pid" dispfile="$quelmo_state/xvfb.display"
+    if [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null && [ -s "$dispfile" ]; then
+        export DISPLAY=":$(cat "$dispfile")"
+        return 0
+    fi
+    local fifo="$quelmo_state/displayfd"
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    # 1280x800 keeps screenshots small; 24-bit so colours are exact.
+    # fd 9 (the lock) is closed for Xvfb, or the lock would live as long as the server.
+    setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" 9>&- >/dev/null 2>&1 &
+    echo $! >"$pidfile"
+    local num=""
+    read -r num <"$fifo" || true
+    rm -f "$fifo"
+    if [ -z "$num" ]; then
+        echo "wine-env: Xvfb did not start" >&2
+        return 1
+    fi
+    echo "$num" >"$dispfile"
+    export DISPLAY=":$num"
+}
+
+if [ "${QUELMO_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then
+    (
+        flock 9
+        quelmo_start_xvfb
+    ) 9>"$quelmo_state/xvfb.lock"
+    export DISPLAY=":$(cat "$quelmo_state/xvfb.display")"
+fi
+
+# Create the prefix once (serialised: parallel tests must not initialise it twice), then keep
+# a wineserver alive for 60 s after the last client so consecutive programs start fast.
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        # The wineserver that wineboot starts must not inherit the lock.
+        wineboot -i >/dev/null 2>&1 9>&- || true
+        wineserver -w 9>&-
+    fi
+) 9>"$quelmo_state/prefix.lock"
+wineserver -p60 >/dev/null 2>&1 </dev/null || true
+# Start Wine's own background processes (services, explorer) detached from our output: started
+# by the first program instead, they would inherit its stdout and keep a test runner waiting
+# for the pipe to close until the server lingers out. Costs a quarter second once booted.
+wineboot >/dev/null 2>&1 </dev/null || true
