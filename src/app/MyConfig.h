@@ -18,8 +18,8 @@ using Color = std::int32_t;
 // Section "General".
 inline std::atomic<bool> FirstLaunch{true};
 inline std::atomic<bool> AlwaysOnTop{true};
-inline std::atomic<std::uint16_t> Rate{500};        // milliseconds between samples
-inline std::atomic<std::uint16_t> GraphLength{80};  // points kept per graph series
+inline std::atomic<std::uint16_t> Rate{500};       // milliseconds between samples
+inline std::atomic<std::uint16_t> GraphLength{80}; // points kept per graph series
 inline std::atomic<bool> AlphaBlend{true};
 inline std::atomic<std::uint8_t> AlphaBlendValue{200};
 inline std::atomic<bool> Transparency{true};
@@ -36,8 +36,8 @@ inline std::atomic<bool> ShowFreeMemory{false};
 inline std::atomic<bool> UsePhysicalMemory{true};
 inline std::atomic<bool> DisplayEachCPU{false};
 inline std::atomic<bool> AppTrayMode{false};
-inline std::atomic<std::int32_t> AppModeHotkey{122};         // virtual key (F11); 0 = none
-inline std::atomic<std::int32_t> AppModeHotkeyModifiers{3};  // 1 Alt, 2 Ctrl, 4 Shift, 8 Win
+inline std::atomic<std::int32_t> AppModeHotkey{122};        // virtual key (F11); 0 = none
+inline std::atomic<std::int32_t> AppModeHotkeyModifiers{3}; // 1 Alt, 2 Ctrl, 4 Shift, 8 Win
 
 // Section "Location".
 inline std::atomic<std::int32_t> PosX{0};
@@ -46,13 +46,13 @@ inline std::atomic<std::int32_t> PosWidth{250};
 inline std::atomic<std::int32_t> PosHeight{105};
 
 // Section "Colors".
-inline std::atomic<Color> BackgroundColor{16777215};  // white
-inline std::atomic<Color> GraphCPUColor1{8388608};    // navy
+inline std::atomic<Color> BackgroundColor{16777215}; // white
+inline std::atomic<Color> GraphCPUColor1{8388608};   // navy
 inline std::atomic<Color> GraphCPUColor2{8388608};
 inline std::atomic<Color> GraphCPUColor3{8388608};
 inline std::atomic<Color> GraphCPUColor4{8388608};
 inline std::atomic<Color> GraphMemoryColor{15780518}; // sky blue
 inline std::atomic<Color> BarColor{8388608};
-inline std::atomic<Color> TextColor{0};               // black
+inline std::atomic<Color> TextColor{0}; // black
 
 } // namespace quelmo::config

@@ -17,7 +17,9 @@ inline constexpr RegStatus kErrorSuccess = 0;
 inline constexpr RegStatus kErrorFileNotFound = 2;
 inline constexpr RegStatus kErrorAccessDenied = 5;
 inline constexpr RegStatus kErrorInvalidHandle = 6;
+inline constexpr RegStatus kErrorInvalidData = 13;
 inline constexpr RegStatus kErrorMoreData = 234;
+inline constexpr RegStatus kErrorKeyDeleted = 1018;
 
 // The predefined roots the program uses.
 enum class RegRoot { LocalMachine, CurrentUser, PerformanceData, DynData };
@@ -26,7 +28,14 @@ enum class RegRoot { LocalMachine, CurrentUser, PerformanceData, DynData };
 enum class RegAccess { Read, Write, AllAccess };
 
 // Value types (REG_* numbers).
-enum class RegType : std::uint32_t { None = 0, String = 1, ExpandString = 2, Binary = 3, Dword = 4, MultiString = 7 };
+enum class RegType : std::uint32_t {
+    None = 0,
+    String = 1,
+    ExpandString = 2,
+    Binary = 3,
+    Dword = 4,
+    MultiString = 7
+};
 
 // An open key as the registry hands it out; 0 is no key. The predefined roots are keys too
 // (RootKey), so values can be queried on them directly (the performance data is read that way).
@@ -43,12 +52,13 @@ public:
     virtual RegStatus OpenKey(RegKey parent, std::wstring_view path, RegAccess access, RegKey& key) = 0;
     // Opens the key, creating it and any missing parents first.
     virtual RegStatus CreateKey(RegKey parent, std::wstring_view path, RegAccess access, RegKey& key) = 0;
-    // Closing a root key is allowed and does nothing.
+    // Closing a root key is allowed and does nothing, except for PerformanceData, where it lets the
+    // system release the performance-data providers (RegCloseKey(HKEY_PERFORMANCE_DATA)).
     virtual void CloseKey(RegKey key) = 0;
     // RegQueryValueEx: `size` is the buffer's usable size on entry and the value's size on return.
     // An empty buffer asks for size and type only. kErrorMoreData when the buffer is too small.
-    virtual RegStatus QueryValue(RegKey key, std::wstring_view name, RegType& type, std::span<std::byte> buffer,
-                                 std::uint32_t& size) = 0;
+    virtual RegStatus QueryValue(RegKey key, std::wstring_view name, RegType& type,
+                                 std::span<std::byte> buffer, std::uint32_t& size) = 0;
     virtual RegStatus SetValue(RegKey key, std::wstring_view name, RegType type,
                                std::span<const std::byte> data) = 0;
     virtual RegStatus DeleteValue(RegKey key, std::wstring_view name) = 0;
@@ -60,7 +70,9 @@ public:
 template <>
 Registry& Seam<Registry>::Default();
 
-inline Registry& TheRegistry() { return Seam<Registry>::Get(); }
+inline Registry& TheRegistry() {
+    return Seam<Registry>::Get();
+}
 
 // Owns an open key and closes it through the current registry when it goes.
 class ScopedRegKey {

@@ -1,0 +1,102 @@
+#include "platform/Files.h"
+
+#include "platform/posix/Utf8.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace quelmo::platform {
+namespace {
+
+// Closes a file descriptor when it goes.
+class ScopedFd {
+public:
+    explicit ScopedFd(int fd) : fd_(fd) {}
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+    ~ScopedFd() { Close(); }
+    int Get() const { return fd_; }
+    bool Close() {
+        const bool ok = fd_ < 0 || ::close(fd_) == 0;
+        fd_ = -1;
+        return ok;
+    }
+
+private:
+    int fd_;
+};
+
+class PosixFiles final : public Files {
+public:
+    ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) override {
+        bytes.clear();
+        const ScopedFd fd(::open(posix::ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.Get() < 0) {
+            return errno == ENOENT || errno == ENOTDIR ? ReadResult::NotFound : ReadResult::Failed;
+        }
+        struct stat info {};
+        if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            static_cast<unsigned long long>(info.st_size) > kMaxReadBytes) {
+            return ReadResult::Failed;
+        }
+        std::string content(static_cast<std::size_t>(info.st_size), '\0');
+        std::size_t done = 0;
+        while (done < content.size()) {
+            const ssize_t got = ::read(fd.Get(), content.data() + done, content.size() - done);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                return ReadResult::Failed;
+            }
+            if (got == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(got);
+        }
+        content.resize(done);
+        bytes = std::move(content);
+        return ReadResult::Ok;
+    }
+
+    bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
+        const std::string target = posix::ToUtf8(path);
+        std::string temp = target + ".XXXXXX";
+        ScopedFd fd(::mkstemp(temp.data()));
+        if (fd.Get() < 0) {
+            return false;
+        }
+        bool ok = true;
+        while (ok && !bytes.empty()) {
+            const ssize_t put = ::write(fd.Get(), bytes.data(), bytes.size());
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            ok = put > 0;
+            if (ok) {
+                bytes.remove_prefix(static_cast<std::size_t>(put));
+            }
+        }
+        ok = ok && ::fchmod(fd.Get(), 0644) == 0 && ::fsync(fd.Get()) == 0;
+        ok = fd.Close() && ok;
+        ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+        if (!ok) {
+            ::unlink(temp.c_str());
+        }
+        return ok;
+    }
+};
+
+} // namespace
+
+template <>
+Files& Seam<Files>::Default() {
+    static PosixFiles instance;
+    return instance;
+}
+
+} // namespace quelmo::platform

@@ -1,0 +1,86 @@
+#include "fakes/FakeFiles.h"
+
+#include <cwctype>
+
+namespace quelmo::fakes {
+
+using platform::ReadResult;
+
+std::wstring FakeFiles::Key(const std::wstring& path) {
+    std::wstring key = path;
+    for (auto& ch : key) {
+        ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
+    }
+    return key;
+}
+
+ReadResult FakeFiles::ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    const std::lock_guard lock(mutex_);
+    ++reads_;
+    bytes.clear();
+    const auto key = Key(path);
+    const auto it = files_.find(key);
+    if (it == files_.end()) {
+        return ReadResult::NotFound;
+    }
+    if (unreadable_.contains(key) || it->second.size() > platform::kMaxReadBytes) {
+        return ReadResult::Failed;
+    }
+    bytes = it->second;
+    return ReadResult::Ok;
+}
+
+bool FakeFiles::ReplaceFileContent(const std::wstring& path, std::string_view bytes) {
+    const std::lock_guard lock(mutex_);
+    ++writes_;
+    if (failWrites_) {
+        return false;
+    }
+    files_[Key(path)] = std::string(bytes);
+    return true;
+}
+
+void FakeFiles::SetContent(const std::wstring& path, std::string bytes) {
+    const std::lock_guard lock(mutex_);
+    files_[Key(path)] = std::move(bytes);
+}
+
+void FakeFiles::Remove(const std::wstring& path) {
+    const std::lock_guard lock(mutex_);
+    files_.erase(Key(path));
+}
+
+std::optional<std::string> FakeFiles::Content(const std::wstring& path) const {
+    const std::lock_guard lock(mutex_);
+    const auto it = files_.find(Key(path));
+    if (it == files_.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+void FakeFiles::FailRead(const std::wstring& path, bool fail) {
+    const std::lock_guard lock(mutex_);
+    if (fail) {
+        unreadable_.insert(Key(path));
+    } else {
+        unreadable_.erase(Key(path));
+    }
+}
+
+void FakeFiles::FailWrites(bool fail) {
+    const std::lock_guard lock(mutex_);
+    failWrites_ = fail;
+}
+
+int FakeFiles::ReadCount() const {
+    const std::lock_guard lock(mutex_);
+    return reads_;
+}
+
+int FakeFiles::WriteCount() const {
+    const std::lock_guard lock(mutex_);
+    return writes_;
+}
+
+} // namespace quelmo::fakes
