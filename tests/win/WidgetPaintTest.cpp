@@ -1,0 +1,244 @@
+// The custom-drawn widgets render into memory DCs; the pixels they leave are checked here.
+#include "platform/win32/UniqueHandle.h"
+#include "widgets/BarGauge.h"
+#include "widgets/LineChart.h"
+#include "widgets/WindowBase.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+
+namespace quelmo::gui {
+namespace {
+
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kSky = RGB(166, 202, 240);
+
+// A plain hidden top-level window to parent the controls under test.
+class TestHost : public WindowBase {
+public:
+    TestHost() {
+        WindowClassSpec windowClass;
+        windowClass.name = L"QuelmoWidgetTestHost";
+        WindowCreateSpec create;
+        create.style = WS_POPUP;
+        create.width = 400;
+        create.height = 200;
+        CreateHwnd(windowClass, create);
+    }
+    ~TestHost() override { DestroyHwnd(); }
+};
+
+// A 32-bit top-down DIB the size of the control, filled by WM_PRINTCLIENT.
+class Capture {
+public:
+    Capture(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        dc_.Reset(::CreateCompatibleDC(nullptr));
+        bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<const std::uint32_t*>(bits);
+        select_.emplace(dc_.Get(), bitmap_.Get());
+    }
+    void Take(HWND control) {
+        ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.Get()), PRF_CLIENT);
+        ::GdiFlush();
+    }
+    COLORREF At(int x, int y) const {
+        const std::uint32_t p = bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Count(const RECT& area, COLORREF color) const {
+        int count = 0;
+        for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height_); ++y) {
+            for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width_); ++x) {
+                count += At(x, y) == color ? 1 : 0;
+            }
+        }
+        return count;
+    }
+    int Count(COLORREF color) const { return Count(RECT{0, 0, width_, height_}, color); }
+
+private:
+    int width_;
+    int height_;
+    win32::UniqueMemoryDc dc_;
+    win32::UniqueBitmap bitmap_;
+    const std::uint32_t* bits_ = nullptr;
+    std::optional<win32::ScopedSelectObject> select_;
+};
+
+LOGFONTW SansSerif(bool bold) {
+    LOGFONTW font{};
+    font.lfHeight = -11;
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfQuality = NONANTIALIASED_QUALITY;
+    wcscpy_s(font.lfFaceName, L"MS Sans Serif");
+    return font;
+}
+
+int GdiObjects() {
+    return static_cast<int>(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
+TEST(LineChart, DrawsALevelLineAcrossThePlotInTheSeriesColour) {
+    TestHost host;
+    LineChart chart;
+    ASSERT_TRUE(chart.Create(host.Hwnd(), 7, RECT{0, 24, 217, 100}));
+    chart.SetFont(SansSerif(false));
+    chart.SetLineWidth(1, 2);
+    for (int x = 1; x <= 80; ++x) {
+        chart.Append(1, x, 50.0);
+    }
+    Capture capture(217, 76);
+    capture.Take(chart.Hwnd());
+
+    // A 2-pixel navy line across the middle of the plot, nothing navy elsewhere.
+    int navyRows = 0;
+    for (int y = 0; y < 76; ++y) {
+        if (capture.Count(RECT{120, y, 121, y + 1}, kNavy) == 1) {
+            ++navyRows;
+            EXPECT_NEAR(y, 38, 2);
+        }
+    }
+    EXPECT_EQ(navyRows, 2);
+    EXPECT_GT(capture.Count(RECT{200, 30, 215, 45}, kNavy), 20); // reaches the right of the plot
+    EXPECT_EQ(capture.Count(RECT{0, 0, 217, 30}, kNavy), 0);
+    // The back wall is the window colour, the grid is dotted grey, labels are black.
+    EXPECT_EQ(capture.At(216, 75), kWhite);
+    EXPECT_GT(capture.Count(RGB(128, 128, 128)), 100);
+    EXPECT_GT(capture.Count(RECT{0, 0, 20, 76}, RGB(0, 0, 0)), 20);
+    EXPECT_EQ(chart.Count(1), 80u);
+}
+
+TEST(LineChart, ScrollsWhenOldPointsGoAndSeriesKeepTheirOwnColours) {
+    TestHost host;
+    LineChart chart;
+    ASSERT_TRUE(chart.Create(host.Hwnd(), 7, RECT{0, 0, 217, 76}));
+    chart.SetSeriesColor(0, kSky);
+    chart.SetSeriesColor(1, kNavy);
+    for (int x = 1; x <= 10; ++x) {
+        chart.Append(0, x, 90.0);
+        chart.Append(1, x, x <= 5 ? 10.0 : 90.0);
+    }
+    Capture capture(217, 76);
+    capture.Take(chart.Hwnd());
+    const int lowNavyBefore = capture.Count(RECT{0, 55, 217, 76}, kNavy);
+    EXPECT_GT(lowNavyBefore, 10);
+    // Dropping the five low points moves the rest to the full width: no more navy at the bottom.
+    for (int i = 0; i < 5; ++i) {
+        chart.DeleteFirst(1);
+        chart.DeleteFirst(0);
+    }
+    capture.Take(chart.Hwnd());
+    EXPECT_EQ(capture.Count(RECT{0, 55, 217, 76}, kNavy), 0);
+    // Series 1 is drawn after series 0 at the same height, so navy covers the sky-blue line.
+    EXPECT_GT(capture.Count(kNavy), 100);
+    chart.ClearAll();
+    capture.Take(chart.Hwnd());
+    EXPECT_EQ(capture.Count(kNavy) + capture.Count(kSky), 0);
+}
+
+TEST(LineChart, BackBufferFollowsTheSize) {
+    TestHost host;
+    LineChart chart;
+    ASSERT_TRUE(chart.Create(host.Hwnd(), 7, RECT{0, 0, 100, 50}));
+    chart.Append(1, 1, 100);
+    chart.Append(1, 2, 100);
+    ::SetWindowPos(chart.Hwnd(), nullptr, 0, 0, 300, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+    Capture capture(300, 80);
+    capture.Take(chart.Hwnd());
+    EXPECT_GT(capture.Count(RECT{250, 0, 298, 5}, kNavy), 40); // the top line reaches the new right
+}
+
+TEST(LineChart, IgnoresEraseAndDrawsBannerRightOfTheSpacer) {
+    TestHost host;
+    LineChart chart;
+    ASSERT_TRUE(chart.Create(host.Hwnd(), 7, RECT{0, 0, 217, 76}));
+    EXPECT_EQ(::SendMessageW(chart.Hwnd(), WM_ERASEBKGND, 0, 0), 1);
+    chart.SetLabelColor(RGB(255, 0, 0));
+    Capture capture(217, 76);
+    capture.Take(chart.Hwnd());
+    const int redWithoutBanner = capture.Count(RECT{25, 20, 217, 56}, RGB(255, 0, 0));
+    chart.SetBanner(L"Quelmo", SansSerif(true), 25);
+    capture.Take(chart.Hwnd());
+    EXPECT_GT(capture.Count(RECT{60, 20, 180, 56}, RGB(255, 0, 0)), redWithoutBanner + 30);
+    chart.HideBanner();
+    capture.Take(chart.Hwnd());
+    EXPECT_EQ(capture.Count(RECT{25, 20, 217, 56}, RGB(255, 0, 0)), redWithoutBanner);
+}
+
+TEST(BarGauge, FillsFromTheBottomAndShowsThePercentage) {
+    TestHost host;
+    BarGauge gauge;
+    ASSERT_TRUE(gauge.Create(host.Hwnd(), 8, RECT{217, 26, 249, 99}));
+    gauge.SetFont(SansSerif(true));
+    Capture capture(32, 73);
+
+    gauge.SetProgress(0);
+    capture.Take(gauge.Hwnd());
+    EXPECT_EQ(capture.Count(kNavy), 0);
+    EXPECT_GT(capture.Count(RECT{1, 20, 31, 53}, RGB(0, 0, 0)), 10); // "0%" in black
+
+    gauge.SetProgress(50);
+    capture.Take(gauge.Hwnd());
+    EXPECT_EQ(capture.At(5, 70), kNavy);
+    EXPECT_EQ(capture.At(5, 10), kWhite);
+    EXPECT_EQ(capture.At(0, 0), RGB(0, 0, 0)); // the frame
+
+    // Over the filled part the text is drawn in the background colour.
+    gauge.SetProgress(100);
+    capture.Take(gauge.Hwnd());
+    EXPECT_GT(capture.Count(RECT{1, 20, 31, 53}, kWhite), 10);
+    EXPECT_EQ(capture.Count(RECT{1, 20, 31, 53}, RGB(0, 0, 0)), 0);
+
+    gauge.SetProgress(250);
+    EXPECT_EQ(gauge.Progress(), 100);
+    gauge.SetBackColor(RGB(0, 255, 0));
+    gauge.SetForeColor(RGB(255, 0, 0));
+    gauge.SetProgress(30);
+    capture.Take(gauge.Hwnd());
+    EXPECT_EQ(capture.At(5, 70), RGB(255, 0, 0));
+    EXPECT_EQ(capture.At(5, 5), RGB(0, 255, 0));
+}
+
+TEST(Widgets, RepaintingAndRecolouringLeakNoGdiObjects) {
+    TestHost host;
+    LineChart chart;
+    BarGauge gauge;
+    ASSERT_TRUE(chart.Create(host.Hwnd(), 7, RECT{0, 24, 217, 100}));
+    ASSERT_TRUE(gauge.Create(host.Hwnd(), 8, RECT{217, 26, 249, 99}));
+    chart.SetFont(SansSerif(false));
+    gauge.SetFont(SansSerif(true));
+    Capture capture(217, 76);
+    const auto cycle = [&](int n) {
+        chart.SetSeriesColor(1, n % 2 == 0 ? kNavy : kSky);
+        chart.SetLineWidth(1, 1 + n % 2);
+        if (chart.Count(1) >= 80) {
+            chart.DeleteFirst(1);
+        }
+        chart.Append(1, n, n % 100);
+        gauge.SetProgress(n % 101);
+        capture.Take(chart.Hwnd());
+        capture.Take(gauge.Hwnd());
+    };
+    for (int n = 0; n < 50; ++n) {
+        cycle(n);
+    }
+    const int before = GdiObjects();
+    for (int n = 50; n < 550; ++n) {
+        cycle(n);
+    }
+    EXPECT_EQ(GdiObjects(), before);
+}
+
+} // namespace
+} // namespace quelmo::gui
