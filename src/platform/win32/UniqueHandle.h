@@ -103,14 +103,21 @@ struct MemoryDcTraits : NullInvalid<HDC> {
     void Close(HDC handle) const noexcept { ::DeleteDC(handle); }
 };
 
-// Kernel objects: both null and INVALID_HANDLE_VALUE mean "no handle" (functions differ).
-struct KernelHandleTraits {
+// Kernel objects whose "no handle" is null (mutexes, events, processes, threads).
+struct KernelHandleTraits : NullInvalid<HANDLE> {
+    void Close(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+};
+// Files, whose "no handle" is INVALID_HANDLE_VALUE (null is never a valid file either).
+struct FileHandleTraits {
     using Handle = HANDLE;
-    static Handle Invalid() noexcept { return nullptr; }
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static bool IsValid(Handle handle) noexcept {
         return handle != nullptr && handle != INVALID_HANDLE_VALUE;
     }
     void Close(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+};
+struct LocalMemoryTraits : NullInvalid<HLOCAL> {
+    void Close(HLOCAL handle) const noexcept { ::LocalFree(handle); }
 };
 
 using UniqueWindow = UniqueHandle<WindowTraits>;
