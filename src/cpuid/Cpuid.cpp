@@ -17,6 +17,10 @@ TCpuAffinity::TCpuAffinity(std::uint8_t processor) {
     }
     auto& cpu = platform::TheCpu();
     savedMask_ = cpu.ProcessAffinityMask();
+    // A mask that could not be read could not be restored either: the process would stay pinned.
+    if (savedMask_ == 0) {
+        return;
+    }
     const std::uint32_t count = CpuRoot().ProcessorCount()->Available()->Value();
     const std::uint32_t target = (count == 0 || processor > count - 1) ? 0 : processor;
     mask_ = 1U << target;

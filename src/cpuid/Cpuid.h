@@ -35,8 +35,9 @@ constexpr std::uint32_t CommandRangeBase(std::uint32_t command) {
 bool CommandAvailable(std::uint8_t processor, std::uint32_t command);
 
 // Binds the whole process to one processor for its lifetime and restores the mask it found.
-// Does nothing on a one-processor machine, for processor 32 and above, or when the system has
-// no process-affinity setter; a processor past the last one binds processor 0. Bindings nest.
+// Does nothing on a one-processor machine, for processor 32 and above, when the process mask
+// cannot be read, or (beyond reading the mask) when the system has no process-affinity setter;
+// a processor past the last one binds processor 0. Bindings nest.
 class TCpuAffinity {
 public:
     explicit TCpuAffinity(std::uint8_t processor);

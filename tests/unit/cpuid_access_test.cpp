@@ -196,6 +196,16 @@ TEST(CpuAffinity, NestedBindingsRestoreWhatEachFound) {
     EXPECT_EQ(recorded.Cpu().ProcessAffinityMask(), 0xDU);
 }
 
+TEST(CpuAffinity, AnUnreadableMaskIsNeverReplaced) {
+    // Restoring a mask of 0 would fail and leave the whole process on one processor.
+    RecordedProcessor recorded(kManchester, 2);
+    recorded.Cpu().SetProcessAffinity(0);
+    const TCpuAffinity binding(1);
+    EXPECT_FALSE(binding.Bound());
+    EXPECT_TRUE(recorded.Cpu().AffinityWrites().empty());
+    EXPECT_EQ(recorded.Processor(1)->Vendor()->Vendor(), TCpuVendor::AMD);
+}
+
 TEST(CpuAffinity, ProcessorFrom32OnIsNeverBound) {
     RecordedProcessor recorded(kManchester, 64);
     const TCpuAffinity binding(32);

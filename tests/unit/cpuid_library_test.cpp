@@ -93,7 +93,7 @@ TEST(CpuInformation, EveryOperationAnswersForItsProcessor) {
     EXPECT_EQ(second->Cpuid()->Standard()->MaxCommand()->Value(), 2U);
     EXPECT_TRUE(second->Features()->Standard()->Features(28)->Available()->Value());
     EXPECT_EQ(second->Vendor()->Vendor(), TCpuVendor::Intel);
-    // Filled in by their own parts of the library; here only their presence.
+    // Filled in by their own files of the library; here only their presence.
     EXPECT_NE(second->Cache(), nullptr);
     EXPECT_NE(second->Errata(), nullptr);
     EXPECT_NE(second->Name(), nullptr);
