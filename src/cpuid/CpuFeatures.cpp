@@ -40,9 +40,10 @@ constexpr std::array<TFeatureDetail, 48> kFeatureTable = {{
     {5, "STC", texts::kFeatureStc, kAmd, kPower},
     {6, "PAE", texts::kFeaturePae, kCommon, kStdExt},
     {7, "MCE", texts::kFeatureMce, kCommon, kStdExt},
-    {7, "TM2", texts::kFeatureTm2, kCommon, kStdEx},
+    // Leaf 1 ECX: Enhanced SpeedStep is bit 7 and Thermal Monitor 2 bit 8 (Intel's documents).
+    {8, "TM2", texts::kFeatureTm2, kCommon, kStdEx},
     {8, "CX8", texts::kFeatureCx8, kCommon, kStdExt},
-    {8, "EST", texts::kFeatureEst, kCommon, kStdEx},
+    {7, "EST", texts::kFeatureEst, kCommon, kStdEx},
     {9, "APIC", texts::kFeatureApic, kCommon, kStdExt},
     {10, "CID", texts::kFeatureCid, kCommon, kStdEx},
     {11, "SEP", texts::kFeatureSep, kCommon, kStdExt},

@@ -56,7 +56,7 @@ const std::map<int, std::string> kStandardSlots = {
     {13, "PGE"},   {14, "MCA"},  {15, "CMOV"}, {16, "PAT"}, {17, "PSE36"}, {18, "PSN"},
     {19, "CLFSH"}, {21, "DTES"}, {22, "ACPI"}, {23, "MMX"}, {24, "FXSR"},  {25, "SSE"},
     {26, "SSE2"},  {27, "SS"},   {28, "HTT"},  {29, "TM"},  {30, "IA-64"}, {31, "SBF"}};
-const std::map<int, std::string> kExtensionSlots = {{7, "TM2"}, {8, "EST"}, {10, "CID"}};
+const std::map<int, std::string> kExtensionSlots = {{7, "EST"}, {8, "TM2"}, {10, "CID"}};
 const std::map<int, std::string> kExtendedCommon = {
     {0, "FPU"},   {1, "VME"},  {2, "DE"},     {3, "PSE"},  {4, "TSC"},   {5, "MSR"},  {6, "PAE"},
     {7, "MCE"},   {8, "CX8"},  {9, "APIC"},   {11, "SEP"}, {12, "MTRR"}, {13, "PGE"}, {14, "MCA"},
@@ -191,6 +191,22 @@ TEST(Feature, ReadsItsBitFromTheRegisterOfItsSetAtEachCall) {
     EXPECT_FALSE(mmx->Available()->Value());
 }
 
+TEST(Feature, SpeedStepAndThermalMonitor2AreNamedByTheirOwnBits) {
+    // Leaf 1 ECX bit 7 is Enhanced SpeedStep, bit 8 Thermal Monitor 2 (Intel SDM, CPUID leaf 1).
+    RecordedProcessor recorded(AllFeatures(kIntel));
+    const auto extensions = recorded.Processor()->Features()->StandardExtensions();
+    const struct {
+        std::uint32_t ecx;
+        bool est;
+        bool tm2;
+    } cases[] = {{1U << 7, true, false}, {1U << 8, false, true}, {0, false, false}};
+    for (const auto& c : cases) {
+        recorded.Cpu().SetLeaf(1, Regs(0x6D8, 0, c.ecx, 0));
+        EXPECT_EQ(extensions->FeatureByName("EST")->Available()->Value(), c.est) << c.ecx;
+        EXPECT_EQ(extensions->FeatureByName("TM2")->Available()->Value(), c.tm2) << c.ecx;
+    }
+}
+
 TEST(FeatureByName, LooksInTheSetOfTheFirstRowWithTheMnemonic) {
     const struct {
         const char* vendor;
@@ -207,7 +223,7 @@ TEST(FeatureByName, LooksInTheSetOfTheFirstRowWithTheMnemonic) {
         {kCyrix, "NX", "NX", 20},
         {kIntel, "mmx", "MMX", 23},
         {kIntel, "Sse2", "SSE2", 26},
-        {kIntel, "est", "EST", 8},
+        {kIntel, "est", "EST", 7},
         {kIntel, "pse36", "PSE36", 17},
         {kAmd, "3dnow", "3DNOW", 31},
         {kAmd, "lm", "LM", 29},

@@ -190,8 +190,7 @@ std::vector<Expected> Processors() {
           {3, 11, "SEP", false}}},
         // Intel's extended layout has no slot for execute-disable (bit 20) or Intel 64 (bit 29),
         // both of which this processor reports: the library lists only the common rows there.
-        // The library's table names ECX bit 7 TM2 and bit 8 EST, where Intel's documents have bit 7
-        // Enhanced SpeedStep and bit 8 TM2; Conroe sets both.
+        // Conroe sets both Enhanced SpeedStep (ECX bit 7) and Thermal Monitor 2 (bit 8).
         {"Core 2 Extreme Conroe",
          kConroe,
          TCpuVendor::Intel,
@@ -206,8 +205,8 @@ std::vector<Expected> Processors() {
          {30, 3, 19, 0},
          2,
          {{1, 28, "HTT", true},
-          {2, 8, "EST", true},
-          {2, 7, "TM2", true},
+          {2, 7, "EST", true},
+          {2, 8, "TM2", true},
           {3, 20, "RES", false},
           {3, 29, "RES", false},
           {4, 0, "RES", false}}},
