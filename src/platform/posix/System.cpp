@@ -1,0 +1,93 @@
+// Native (Linux) kernel services for the command-line tools and benchmarks: the figures come
+// from sysinfo and /proc/stat; the version reported is that of a current NT system.
+#include "platform/System.h"
+
+#include <sys/sysinfo.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <x86intrin.h>
+#endif
+
+namespace quelmo::platform {
+namespace {
+
+class PosixSystem final : public System {
+public:
+    bool GetVersion(OsVersion& version) override {
+        version = {kPlatformWin32Nt, 10, 0, 0};
+        return true;
+    }
+
+    bool GlobalMemoryStatusEx(MemoryFigures& figures) override {
+        struct sysinfo info {};
+        if (sysinfo(&info) != 0) {
+            return false;
+        }
+        const auto unit = static_cast<std::int64_t>(info.mem_unit);
+        figures.totalPhys = static_cast<std::int64_t>(info.totalram) * unit;
+        figures.availPhys = static_cast<std::int64_t>(info.freeram + info.bufferram) * unit;
+        figures.totalPageFile = figures.totalPhys + static_cast<std::int64_t>(info.totalswap) * unit;
+        figures.availPageFile = figures.availPhys + static_cast<std::int64_t>(info.freeswap) * unit;
+        return true;
+    }
+
+    void GlobalMemoryStatus(MemoryFigures& figures) override {
+        MemoryFigures full;
+        if (GlobalMemoryStatusEx(full)) {
+            figures.totalPhys = full.totalPhys & 0xFFFFFFFF;
+            figures.availPhys = full.availPhys & 0xFFFFFFFF;
+            figures.totalPageFile = full.totalPageFile & 0xFFFFFFFF;
+            figures.availPageFile = full.availPageFile & 0xFFFFFFFF;
+        }
+    }
+
+    // Lines "cpuN user nice system idle iowait irq softirq ..." in clock ticks.
+    std::size_t ProcessorTimes(std::span<ProcessorTime> times) override {
+        std::FILE* file = std::fopen("/proc/stat", "re");
+        if (file == nullptr) {
+            return 0;
+        }
+        const std::int64_t toUnits = 10'000'000 / sysconf(_SC_CLK_TCK);
+        std::size_t count = 0;
+        char line[512];
+        while (std::fgets(line, sizeof(line), file) != nullptr) {
+            unsigned cpu = 0;
+            unsigned long long user = 0, nice = 0, system = 0, idle = 0, iowait = 0, irq = 0, softirq = 0;
+            if (std::sscanf(line, "cpu%u %llu %llu %llu %llu %llu %llu %llu", &cpu, &user, &nice, &system,
+                            &idle, &iowait, &irq, &softirq) != 8) {
+                continue;
+            }
+            if (count < times.size()) {
+                const auto idleAll = static_cast<std::int64_t>(idle + iowait);
+                times[count] = {idleAll * toUnits,
+                                (idleAll + static_cast<std::int64_t>(system + irq + softirq)) * toUnits,
+                                static_cast<std::int64_t>(user + nice) * toUnits};
+            }
+            ++count;
+        }
+        std::fclose(file);
+        return count;
+    }
+
+    std::uint64_t TimeStampCounter() override {
+#if defined(__x86_64__) || defined(__i386__)
+        return __rdtsc();
+#else
+        return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+#endif
+    }
+};
+
+} // namespace
+
+template <>
+System& Seam<System>::Default() {
+    static PosixSystem instance;
+    return instance;
+}
+
+} // namespace quelmo::platform
