@@ -8,16 +8,19 @@
 
 namespace quelmo::platform {
 
+// A callable that a FunctionRef of signature R(Args...) can refer to (not another FunctionRef).
+template <class F, class Self, class R, class... Args>
+concept BindableTo = !std::is_same_v<std::remove_cvref_t<F>, Self> && std::is_invocable_r_v<R, F&, Args...>;
+
 template <class Signature>
 class FunctionRef;
 
 template <class R, class... Args>
 class FunctionRef<R(Args...)> {
 public:
-    template <class F>
-    requires(!std::is_same_v<std::remove_cvref_t<F>, FunctionRef> && std::is_invocable_r_v<R, F&, Args...>)
-        FunctionRef(F&& callable)
-    noexcept // NOLINT(bugprone-forwarding-reference-overload)
+    template <BindableTo<FunctionRef, R, Args...> F>
+    // NOLINTNEXTLINE(bugprone-forwarding-reference-overload): copies are excluded by the concept.
+    FunctionRef(F&& callable) noexcept
         : object_(const_cast<void*>(static_cast<const void*>(std::addressof(callable)))),
           call_([](void* object, Args... args) -> R {
               return (*static_cast<std::remove_reference_t<F>*>(object))(std::forward<Args>(args)...);

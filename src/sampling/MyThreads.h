@@ -30,6 +30,7 @@ namespace quelmo {
 // exception that escapes the body ends the thread quietly.
 class TThread {
 public:
+    virtual ~TThread();
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
 
@@ -44,7 +45,6 @@ public:
 
 protected:
     explicit TThread(platform::UiLink& link) : link_(link) {}
-    ~TThread();
 
     virtual void Execute() = 0;
     // Runs `call` on the user-interface thread and waits; its exception is raised again here.
@@ -81,7 +81,7 @@ public:
     using DisplayStep = std::function<void(const TResMonitor&)>;
 
     TResMonitor(platform::UiLink& link, DisplayStep displaySample, CpuUsageCounters& counters);
-    ~TResMonitor() { Free(); }
+    ~TResMonitor() override { Free(); }
 
     // The sample. Written by the sampling thread; read by the display step while that thread
     // waits for it.
@@ -127,7 +127,7 @@ private:
 class TCPUSpeed final : public TThread {
 public:
     explicit TCPUSpeed(platform::UiLink& link);
-    ~TCPUSpeed() { Free(); }
+    ~TCPUSpeed() override { Free(); }
 
     // Last measured clock in MHz; -1 until the first measurement. Used by the clock thread only.
     double Speed = -1;

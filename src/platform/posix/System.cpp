@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <x86intrin.h>
@@ -55,17 +57,20 @@ public:
         std::size_t count = 0;
         char line[512];
         while (std::fgets(line, sizeof(line), file) != nullptr) {
-            unsigned cpu = 0;
-            unsigned long long user = 0, nice = 0, system = 0, idle = 0, iowait = 0, irq = 0, softirq = 0;
-            if (std::sscanf(line, "cpu%u %llu %llu %llu %llu %llu %llu %llu", &cpu, &user, &nice, &system,
-                            &idle, &iowait, &irq, &softirq) != 8) {
+            // Only the per-processor lines: "cpu" followed by a digit.
+            if (std::strncmp(line, "cpu", 3) != 0 || line[3] < '0' || line[3] > '9') {
                 continue;
             }
+            char* cursor = line + 3;
+            std::strtoull(cursor, &cursor, 10); // the processor number
+            std::int64_t fields[7] = {};        // user nice system idle iowait irq softirq
+            for (std::int64_t& field : fields) {
+                field = static_cast<std::int64_t>(std::strtoull(cursor, &cursor, 10));
+            }
             if (count < times.size()) {
-                const auto idleAll = static_cast<std::int64_t>(idle + iowait);
-                times[count] = {idleAll * toUnits,
-                                (idleAll + static_cast<std::int64_t>(system + irq + softirq)) * toUnits,
-                                static_cast<std::int64_t>(user + nice) * toUnits};
+                const std::int64_t idle = fields[3] + fields[4];
+                times[count] = {idle * toUnits, (idle + fields[2] + fields[5] + fields[6]) * toUnits,
+                                (fields[0] + fields[1]) * toUnits};
             }
             ++count;
         }
