@@ -2,6 +2,7 @@
 // counters, the memory status, the user-interface link and the whole start/stop sequence.
 #include "app/MyConfig.h"
 #include "platform/System.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32UiLink.h"
 #include "sampling/CpuUsage.h"
 #include "sampling/MyThreads.h"
@@ -56,15 +57,14 @@ public:
             return ::RegisterClassExW(&wc);
         }();
         (void)atom;
-        window_ = ::CreateWindowExW(0, L"QuelmoTestClockWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    ::GetModuleHandleW(nullptr), this);
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_.Reset(::CreateWindowExW(0, L"QuelmoTestClockWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr));
+        ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    ~ClockWindow() { ::DestroyWindow(window_); }
     ClockWindow(const ClockWindow&) = delete;
     ClockWindow& operator=(const ClockWindow&) = delete;
 
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.Get(); }
     std::vector<WPARAM> speeds;
 
 private:
@@ -76,7 +76,7 @@ private:
         }
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    HWND window_ = nullptr;
+    win32::UniqueWindow window_;
 };
 
 TEST(RealSources, OneInstancePerProcessorPlusTheTotal) {

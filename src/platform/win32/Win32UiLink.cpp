@@ -37,16 +37,14 @@ ATOM RegisterLinkClass(WNDPROC procedure) {
 
 Win32UiLink::Win32UiLink(HWND target) : uiThread_(::GetCurrentThreadId()), target_(target) {
     RegisterLinkClass(&Win32UiLink::WindowProc);
-    window_ = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) {
+    window_.Reset(::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr));
+    if (!window_) {
         throw std::runtime_error("Cannot create the user-interface link window");
     }
 }
 
-Win32UiLink::~Win32UiLink() {
-    ::DestroyWindow(window_);
-}
+Win32UiLink::~Win32UiLink() = default;
 
 void Win32UiLink::Synchronize(FunctionRef<void()> call) {
     if (::GetCurrentThreadId() == uiThread_) {
@@ -54,7 +52,7 @@ void Win32UiLink::Synchronize(FunctionRef<void()> call) {
         return;
     }
     PendingCall pending{call, nullptr};
-    if (::SendMessageW(window_, WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&pending)) != kCallRan) {
+    if (::SendMessageW(window_.Get(), WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&pending)) != kCallRan) {
         // The window is gone: the user-interface side no longer takes calls.
         throw std::runtime_error("The user interface has closed");
     }
@@ -65,7 +63,7 @@ void Win32UiLink::Synchronize(FunctionRef<void()> call) {
 
 void Win32UiLink::PostToWindow(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     HWND target = target_.load();
-    ::PostMessageW(target != nullptr ? target : window_, message, wParam, lParam);
+    ::PostMessageW(target != nullptr ? target : window_.Get(), message, wParam, lParam);
 }
 
 void Win32UiLink::JoinServing(std::thread& thread) {

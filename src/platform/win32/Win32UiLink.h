@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/UiLink.h"
+#include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -21,7 +22,7 @@ public:
     Win32UiLink& operator=(const Win32UiLink&) = delete;
 
     void SetTarget(HWND target) { target_.store(target); }
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.Get(); }
 
     void Synchronize(FunctionRef<void()> call) override;
     void PostToWindow(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -30,7 +31,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND window_ = nullptr;
+    win32::UniqueWindow window_;
     DWORD uiThread_ = 0;
     std::atomic<HWND> target_;
 };
