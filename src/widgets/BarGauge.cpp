@@ -32,7 +32,25 @@ bool BarGauge::Create(HWND parent, int controlId, const RECT& bounds) {
     create.height = bounds.bottom - bounds.top;
     create.parent = parent;
     create.idOrMenu = static_cast<UINT_PTR>(controlId);
-    return CreateHwnd(windowClass, create);
+    if (!CreateHwnd(windowClass, create)) {
+        return false;
+    }
+    UpdateText();
+    return true;
+}
+
+// The window text is what the gauge shows, so automation reads the value like a label's.
+void BarGauge::UpdateText() {
+    if (Hwnd() == nullptr) {
+        return;
+    }
+    const widgets::GaugeText text(progress_);
+    wchar_t wide[8] = {};
+    std::size_t length = 0;
+    for (const char c : text.View()) {
+        wide[length++] = static_cast<wchar_t>(c);
+    }
+    ::SetWindowTextW(Hwnd(), wide);
 }
 
 void BarGauge::Changed() {
@@ -46,6 +64,7 @@ void BarGauge::SetProgress(int progress) {
     progress = widgets::ClampProgress(progress);
     if (progress != progress_) {
         progress_ = progress;
+        UpdateText();
         Changed();
     }
 }

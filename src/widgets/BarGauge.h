@@ -1,7 +1,8 @@
 // The vertical bar gauge: a bar filled from the bottom in proportion to a progress of 0 to 100,
 // a fill and a background colour, a one-pixel frame, and the value drawn as "N%" in the gauge's
 // own font (the window's text colour does not reach it). Where the text lies over the filled
-// part it is drawn in the background colour, so it stays readable at any level.
+// part it is drawn in the background colour, so it stays readable at any level. The window text
+// holds the same "N%", for automation.
 //
 // Drawn like the line chart: a persistent back buffer, re-rendered only after a change.
 #pragma once
@@ -39,6 +40,7 @@ private:
     // Re-renders the back buffer when something changed; false when the control has no area.
     bool EnsureRendered();
     void Changed();
+    void UpdateText();
 
     int progress_ = 0;
     COLORREF foreColor_ = RGB(0, 0, 128);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace quelmo::gui {
 namespace {
@@ -202,6 +203,9 @@ TEST(BarGauge, FillsFromTheBottomAndShowsThePercentage) {
 
     gauge.SetProgress(250);
     EXPECT_EQ(gauge.Progress(), 100);
+    wchar_t text[16] = {};
+    ::GetWindowTextW(gauge.Hwnd(), text, 16);
+    EXPECT_EQ(std::wstring(text), L"100%");
     gauge.SetBackColor(RGB(0, 255, 0));
     gauge.SetForeColor(RGB(255, 0, 0));
     gauge.SetProgress(30);
