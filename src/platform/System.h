@@ -1,5 +1,5 @@
-// Kernel services of the sampling threads: the system's version, memory status, per-processor
-// times and the processor's time-stamp counter.
+// Kernel services of the sampling threads: the system's version, memory status and per-processor
+// times.
 #pragma once
 
 #include "platform/Seam.h"
@@ -51,8 +51,6 @@ public:
     // ntdll.dll. Fills `times` with the first processors and returns how many processors the
     // kernel reported (possibly more than times.size()); 0 when the source is unavailable.
     virtual std::size_t ProcessorTimes(std::span<ProcessorTime> times) = 0;
-    // The processor's time-stamp counter (RDTSC).
-    virtual std::uint64_t TimeStampCounter() = 0;
 };
 
 // Defined by the platform's implementation file.

@@ -1,6 +1,7 @@
 #include "sampling/MyThreads.h"
 
 #include "app/MyConfig.h"
+#include "platform/Cpu.h"
 #include "platform/Threads.h"
 #include "sampling/MyWindowMessages.h"
 
@@ -252,7 +253,7 @@ void TCPUSpeed::Execute() {
 void TCPUSpeed::Measure() {
     auto& threads = platform::TheThreads();
     auto& time = platform::TheTime();
-    auto& system = platform::TheSystem();
+    auto& cpu = platform::TheCpu();
 
     // Restores the priorities even when a step below raises.
     struct PriorityGuard {
@@ -270,9 +271,9 @@ void TCPUSpeed::Measure() {
         threads.SetProcessPriorityClass(platform::kRealtimePriorityClass);
         threads.SetThreadPriority(platform::kThreadPriorityTimeCritical);
         time.Sleep(kClockSettle);
-        const std::uint64_t before = system.TimeStampCounter();
+        const std::uint64_t before = cpu.ReadTimeStampCounter();
         time.Sleep(kClockWindow);
-        ticks = system.TimeStampCounter() - before;
+        ticks = cpu.ReadTimeStampCounter() - before;
     }
     Speed = SpeedFromTicks(ticks);
 }

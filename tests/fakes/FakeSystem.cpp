@@ -40,16 +40,6 @@ std::size_t FakeSystem::ProcessorTimes(std::span<platform::ProcessorTime> times)
     return processorTimes_.size();
 }
 
-std::uint64_t FakeSystem::TimeStampCounter() {
-    const std::lock_guard lock(mutex_);
-    if (timeStamps_.empty()) {
-        return 0;
-    }
-    const std::uint64_t value = timeStamps_[std::min(nextTimeStamp_, timeStamps_.size() - 1)];
-    ++nextTimeStamp_;
-    return value;
-}
-
 void FakeSystem::SetVersion(std::optional<platform::OsVersion> version) {
     const std::lock_guard lock(mutex_);
     version_ = version;
@@ -76,12 +66,6 @@ void FakeSystem::AddProcessorTime(std::size_t index, std::int64_t idle, std::int
     t.idle += idle;
     t.kernel += idle + busy / 2;
     t.user += busy - busy / 2;
-}
-
-void FakeSystem::SetTimeStampCounters(std::vector<std::uint64_t> values) {
-    const std::lock_guard lock(mutex_);
-    timeStamps_ = std::move(values);
-    nextTimeStamp_ = 0;
 }
 
 } // namespace quelmo::fakes

@@ -21,7 +21,6 @@ public:
     bool GlobalMemoryStatusEx(platform::MemoryFigures& figures) override;
     void GlobalMemoryStatus(platform::MemoryFigures& figures) override;
     std::size_t ProcessorTimes(std::span<platform::ProcessorTime> times) override;
-    std::uint64_t TimeStampCounter() override;
 
     // Set-up. The default is Windows 7 (NT 6.1), GlobalMemoryStatusEx present, no processor times.
     void SetVersion(std::optional<platform::OsVersion> version);
@@ -36,8 +35,6 @@ public:
     void SetProcessorTimes(std::vector<platform::ProcessorTime> times);
     // Adds idle and busy time to processor `index`: idle counts into kernel time too.
     void AddProcessorTime(std::size_t index, std::int64_t idle, std::int64_t busy);
-    // Successive answers of TimeStampCounter; the last one repeats.
-    void SetTimeStampCounters(std::vector<std::uint64_t> values);
 
     std::size_t ProcessorTimesCalls() const { return processorTimesCalls_.load(); }
     std::size_t MemoryStatusExCalls() const { return memoryExCalls_.load(); }
@@ -49,8 +46,6 @@ private:
     std::optional<platform::MemoryFigures> memoryEx_;
     platform::MemoryFigures memory_;
     std::vector<platform::ProcessorTime> processorTimes_;
-    std::vector<std::uint64_t> timeStamps_;
-    std::size_t nextTimeStamp_ = 0;
     std::atomic<std::size_t> processorTimesCalls_{0};
     std::atomic<std::size_t> memoryExCalls_{0};
     std::atomic<std::size_t> memoryCalls_{0};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MyConfig.h"
+#include "cpuid/RecordedCpu.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeUiLink.h"
 #include "fakes/PerfDataBuilder.h"
@@ -48,10 +49,17 @@ protected:
     fakes::PerfDataRegistry registry;
     fakes::ScriptedTime time;
     fakes::RecordingThreads threads;
+    // Its time-stamp counter moves 1.5e9 ticks per reading: a 3000 MHz clock.
+    RecordedCpu cpu = [] {
+        RecordedCpu recorded{CpuDump{}};
+        recorded.SetTimeStampCounter(0, 1'500'000'000);
+        return recorded;
+    }();
     platform::ScopedSeam<platform::System> systemSeam{system};
     platform::ScopedSeam<platform::Registry> registrySeam{registry};
     platform::ScopedSeam<platform::Time> timeSeam{time};
     platform::ScopedSeam<platform::Threads> threadsSeam{threads};
+    platform::ScopedSeam<platform::Cpu> cpuSeam{cpu};
     ScopedSetting<std::uint16_t> rate{config::Rate, 500};
     ScopedSetting<bool> displayMemory{config::DisplayMemory, true};
     ScopedSetting<bool> physical{config::UsePhysicalMemory, true};

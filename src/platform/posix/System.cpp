@@ -5,14 +5,9 @@
 #include <sys/sysinfo.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <x86intrin.h>
-#endif
 
 namespace quelmo::platform {
 namespace {
@@ -76,14 +71,6 @@ public:
         }
         std::fclose(file);
         return count;
-    }
-
-    std::uint64_t TimeStampCounter() override {
-#if defined(__x86_64__) || defined(__i386__)
-        return __rdtsc();
-#else
-        return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-#endif
     }
 };
 

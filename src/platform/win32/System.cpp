@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <winternl.h>
-#include <intrin.h>
 
 #include <algorithm>
 #include <array>
@@ -95,8 +94,6 @@ public:
         }
         return count;
     }
-
-    std::uint64_t TimeStampCounter() override { return __rdtsc(); }
 };
 
 } // namespace
