@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cpuid/CpuValues.h"
+#include "cpuid/Cpuid.h"
 
 #include <cstdint>
 #include <string>
@@ -12,9 +13,10 @@ namespace quelmo {
 class ICpuSerial {
 public:
     virtual ~ICpuSerial() = default;
-    // Whether the processor reports the serial-number feature ("PSN").
+    // Whether the processor reports the serial-number feature ("PSN", standard bit 18).
     virtual CpuRef<ICpuBoolean> Available() const = 0;
-    // "XXXX-XXXX-XXXX-XXXX-XXXX-XXXX" (Transmeta: "XXXX-XXXX").
+    // "XXXX-XXXX-XXXX-XXXX-XXXX-XXXX" from command 3's EAX, EDX, ECX (Transmeta: "XXXX-XXXX"
+    // from EBX), whether or not the feature is reported.
     virtual std::string AsString() const = 0;
     // The same digits without separators.
     virtual std::string AsHex() const = 0;
@@ -23,7 +25,9 @@ public:
 class ICpuErrata {
 public:
     virtual ~ICpuErrata() = default;
+    // The Pentium division flaw: 4195835 / 3145727 * 3145727 - 4195835 is not 0.
     virtual CpuRef<ICpuBoolean> FDivError() const = 0;
+    // AMD family 6 model 3 stepping 0 (the first Duron), which reports a wrong level-2 size.
     virtual CpuRef<ICpuBoolean> DuronCache() const = 0;
 };
 
@@ -34,35 +38,45 @@ public:
     virtual CpuRef<ICpuNumber> Usage() const = 0;
 };
 
-// Placeholders until serial number, errata and usage land.
+// Executes command 3 when constructed; the vendor is read again at each text call.
 class TProcessorSerial final : public ICpuSerial {
 public:
-    explicit TProcessorSerial(std::uint8_t processor) : processor_(processor) {}
-    CpuRef<ICpuBoolean> Available() const override { return CpuBoolean(false); }
-    std::string AsString() const override { return {}; }
-    std::string AsHex() const override { return {}; }
-    std::uint8_t Processor() const { return processor_; }
+    explicit TProcessorSerial(std::uint8_t processor) : processor_(processor), command3_(processor, 3) {}
+    CpuRef<ICpuBoolean> Available() const override;
+    std::string AsString() const override;
+    std::string AsHex() const override;
 
 private:
     std::uint8_t processor_;
+    TCpuid command3_;
 };
+
+// "%1.8x" of a register as a group pair: 0x0000068A -> "0000-068A".
+std::string SerialGroupPair(std::uint32_t value);
+
+// Whether the division test fails on the floating-point unit of the calling thread's processor.
+bool DivisionFlawPresent();
 
 class TProcessorErrata final : public ICpuErrata {
 public:
     explicit TProcessorErrata(std::uint8_t processor) : processor_(processor) {}
-    CpuRef<ICpuBoolean> FDivError() const override { return CpuBoolean(false); }
-    CpuRef<ICpuBoolean> DuronCache() const override { return CpuBoolean(false); }
-    std::uint8_t Processor() const { return processor_; }
+    // Runs on whichever processor the calling thread is on.
+    CpuRef<ICpuBoolean> FDivError() const override;
+    CpuRef<ICpuBoolean> DuronCache() const override;
 
 private:
     std::uint8_t processor_;
 };
 
+// A busy fraction as whole percent, truncated toward zero: 0.999 -> 99. Fractions that timing
+// jitter puts outside 0..1 read 0 or 100.
+std::uint32_t UsagePercent(double fraction);
+
+// Takes a fresh sample of the processor-usage counters at each call.
 class TProcessorUsage final : public ICpuUsage {
 public:
     explicit TProcessorUsage(std::uint8_t processor) : processor_(processor) {}
-    CpuRef<ICpuNumber> Usage() const override { return CpuNumber(0); }
-    std::uint8_t Processor() const { return processor_; }
+    CpuRef<ICpuNumber> Usage() const override;
 
 private:
     std::uint8_t processor_;

@@ -100,6 +100,27 @@ inline constexpr std::string_view kFeature3DNow = "3DNow! extensions";
 // Caches.
 inline constexpr std::string_view kAssociativityNone = "None";
 
+// AMD model ratings.
+inline constexpr std::string_view kRating1100 = "1100+";
+inline constexpr std::string_view kRating1200 = "1200+";
+inline constexpr std::string_view kRating1300 = "1300+";
+inline constexpr std::string_view kRating1400 = "1400+";
+inline constexpr std::string_view kRating1500 = "1500+";
+inline constexpr std::string_view kRating1600 = "1600+";
+inline constexpr std::string_view kRating1700 = "1700+";
+inline constexpr std::string_view kRating1800 = "1800+";
+inline constexpr std::string_view kRating1900 = "1900+";
+inline constexpr std::string_view kRating2000 = "2000+";
+inline constexpr std::string_view kRating2100 = "2100+";
+inline constexpr std::string_view kRating2200 = "2200+";
+inline constexpr std::string_view kRating2400 = "2400+";
+inline constexpr std::string_view kRating2500 = "2500+";
+inline constexpr std::string_view kRating2600 = "2600+";
+inline constexpr std::string_view kRating2700 = "2700+";
+inline constexpr std::string_view kRating2800 = "2800+";
+inline constexpr std::string_view kRating3000 = "3000+";
+inline constexpr std::string_view kRating3200 = "3200+";
+
 // Recorded CPUID dumps (read by the console tool and the tests).
 inline constexpr std::string_view kDumpLine = "line %d: %s";
 inline constexpr std::string_view kDumpFieldCount = "expected five fields: leaf eax ebx ecx edx";

@@ -79,6 +79,9 @@ platform::CpuidRegisters RecordedCpu::Cpuid(std::uint32_t leaf) {
 }
 
 std::uint64_t RecordedCpu::ReadTimeStampCounter() {
+    if (clock_ != nullptr) {
+        return clock_->TimeStampCounter();
+    }
     const std::uint64_t value = tsc_;
     tsc_ += tscStep_;
     return value;

@@ -5,11 +5,12 @@
 // SetProcessorDump; the answering processor is the one the affinity mask names when it names
 // exactly one, else processor 0. Leaves the dump does not hold, and leaves above the maximum of
 // their range (EAX of 0, 0x80000000 or 0x80860000), read as zeros. The processor count, the
-// affinity mask, the setter's presence and the time-stamp counter are scripted; affinity calls
-// and CPUID executions are counted.
+// affinity mask, the setter's presence and the time-stamp counter are scripted (or the counter
+// follows a RecordedClock); affinity calls and CPUID executions are counted.
 #pragma once
 
 #include "cpuid/CpuDump.h"
+#include "cpuid/RecordedClock.h"
 #include "platform/Cpu.h"
 
 #include <cstdint>
@@ -33,6 +34,8 @@ public:
     void SetAffinitySetterPresent(bool present) { setterPresent_ = present; }
     void SetProcessAffinity(std::uint32_t mask) { mask_ = mask; }
     void SetTimeStampCounter(std::uint64_t start, std::uint64_t step);
+    // The time-stamp counter runs at `clock`'s rate instead (nullptr: back to the script above).
+    void SetClock(const RecordedClock* clock) { clock_ = clock; }
 
     // What happened.
     std::uint32_t AffinityReads() const { return affinityReads_; }
@@ -62,6 +65,7 @@ private:
     bool found_ = false;
     std::uint64_t tsc_ = 0;
     std::uint64_t tscStep_ = 1;
+    const RecordedClock* clock_ = nullptr;
     std::uint32_t affinityReads_ = 0;
     std::vector<std::uint32_t> affinityWrites_;
     std::vector<std::pair<std::string, std::string>> lookups_;
