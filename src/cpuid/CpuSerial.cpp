@@ -1,8 +1,7 @@
 #include "cpuid/CpuSerial.h"
 
 #include "cpuid/CpuLibrary.h"
-
-#include <cmath>
+#include "sampling/CpuUsage.h"
 
 namespace quelmo {
 namespace {
@@ -87,7 +86,14 @@ std::uint32_t UsagePercent(double fraction) {
 }
 
 CpuRef<ICpuNumber> TProcessorUsage::Usage() const {
-    return CpuNumber(0);
+    CpuUsageCounters& counters = platform::Seam<CpuUsageCounters>::Get();
+    counters.RefreshCounters();
+    return CpuNumber(UsagePercent(counters.CounterUsage(processor_)));
 }
 
 } // namespace quelmo
+
+template <>
+quelmo::CpuUsageCounters& quelmo::platform::Seam<quelmo::CpuUsageCounters>::Default() {
+    return TheCpuUsage();
+}

@@ -4,11 +4,14 @@
 
 #include "cpuid/CpuValues.h"
 #include "cpuid/Cpuid.h"
+#include "platform/Seam.h"
 
 #include <cstdint>
 #include <string>
 
 namespace quelmo {
+
+class CpuUsageCounters;
 
 class ICpuSerial {
 public:
@@ -72,10 +75,13 @@ private:
 // jitter puts outside 0..1 read 0 or 100.
 std::uint32_t UsagePercent(double fraction);
 
-// Takes a fresh sample of the processor-usage counters at each call.
+// Takes a fresh sample of the processor-usage counters at each call: the process-wide ones
+// (TheCpuUsage), or those a test installs with ScopedSeam<CpuUsageCounters>.
 class TProcessorUsage final : public ICpuUsage {
 public:
     explicit TProcessorUsage(std::uint8_t processor) : processor_(processor) {}
+    // Passes the counters' ECpuUsage on unchanged ("CPU index out of bounds" for a processor
+    // that has no counter instance).
     CpuRef<ICpuNumber> Usage() const override;
 
 private:
@@ -83,3 +89,6 @@ private:
 };
 
 } // namespace quelmo
+
+template <>
+quelmo::CpuUsageCounters& quelmo::platform::Seam<quelmo::CpuUsageCounters>::Default();

@@ -5,6 +5,10 @@
 
 #include "cpuid/CpuLibrary.h"
 #include "cpuid/CpuSerial.h"
+#include "fakes/FakeSystem.h"
+#include "fakes/PerfDataBuilder.h"
+#include "fakes/PerfDataRegistry.h"
+#include "sampling/CpuUsage.h"
 
 #include <gtest/gtest.h>
 
@@ -187,6 +191,45 @@ TEST(ProcessorUsage, FractionsBecomeWholePercent) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UsagePercent(c.fraction), c.percent) << c.fraction;
+    }
+}
+
+// A performance-data block holding processors 0 and 1 and the total, stamped `second` seconds
+// into the minute.
+std::vector<std::byte> ProcessorBlock(std::int64_t idle0, std::int64_t idle1, std::uint16_t second) {
+    fakes::PerfSystemTime time;
+    time.second = second;
+    return fakes::BuildPerfBlock({fakes::ProcessorObjectSpec({idle0, idle1, idle0 + idle1})}, time).bytes;
+}
+
+TEST(ProcessorUsage, SamplesTheCountersAfreshForItsProcessor) {
+    constexpr std::int64_t kSecond = 10'000'000; // 100-ns units
+    fakes::FakeSystem system;
+    fakes::PerfDataRegistry registry;
+    const platform::ScopedSeam<platform::System> systemSeam(system);
+    const platform::ScopedSeam<platform::Registry> registrySeam(registry);
+    CpuUsageCounters counters;
+    const platform::ScopedSeam<CpuUsageCounters> countersSeam(counters);
+    RecordedProcessor recorded(kKatmai, 2);
+
+    registry.SetBlock(ProcessorBlock(0, 0, 0));
+    counters.RefreshCounters();
+    // Each call takes a snapshot of its own: one second later each time.
+    registry.SetBlock(ProcessorBlock(kSecond / 2, 0, 1));
+    EXPECT_EQ(recorded.Processor(0)->Usage()->Usage()->Value(), 50U); // idle half the second
+    registry.SetBlock(ProcessorBlock(kSecond / 2 + kSecond / 1000, kSecond / 4, 2));
+    EXPECT_EQ(recorded.Processor(0)->Usage()->Usage()->Value(), 99U); // 0.999 busy
+    registry.SetBlock(ProcessorBlock(kSecond / 2 + kSecond / 1000, kSecond / 4 + kSecond / 4, 3));
+    EXPECT_EQ(recorded.Processor(0)->Usage()->Usage()->Value(), 100U); // never idle
+    registry.SetBlock(ProcessorBlock(kSecond / 2 + kSecond / 1000, kSecond, 4));
+    EXPECT_EQ(recorded.Processor(1)->Usage()->Usage()->Value(), 50U);
+
+    // Processor 5 has no counter instance: the counters' error comes through unchanged.
+    try {
+        (void)recorded.Processor(5)->Usage()->Usage();
+        ADD_FAILURE() << "no error for processor 5";
+    } catch (const ECpuUsage& error) {
+        EXPECT_STREQ(error.what(), "CPU index out of bounds");
     }
 }
 
