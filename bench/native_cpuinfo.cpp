@@ -1,0 +1,107 @@
+// The cost of building every page of the CPU information window for one processor (the tree,
+// every property page, the four feature lists), without the 200 ms clock measurement: on a
+// recorded processor, and on this machine's processor with its real CPUID instruction (under a
+// hypervisor every CPUID is a trap to it).
+#include "cpuid/CpuDump.h"
+#include "cpuid/CpuLibrary.h"
+#include "cpuid/RecordedClock.h"
+#include "cpuid/RecordedCpu.h"
+#include "platform/Seam.h"
+#include "platform/Time.h"
+#include "tools/CpuInfoTool.h"
+#include "ui/InfoPages.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using namespace quelmo;
+
+// AMD Athlon XP, 2200 MHz 3200+ (Barton), cpuid-dumps/amd-athlon-xp-barton.txt.
+constexpr const char* kBarton = R"(# cpu: AMD Athlon XP, 2200 MHz (11 x 200) 3200+ (Barton)
+00000000 00000001 68747541 444D4163 69746E65
+00000001 000006A0 00000000 00000000 0383FBFF
+80000000 80000008 68747541 444D4163 69746E65
+80000001 000007A0 00000000 00000000 C1C3FBFF
+80000002 20444D41 6C687441 74286E6F 5820296D
+80000003 32332050 002B3030 00000000 00000000
+80000004 00000000 00000000 00000000 00000000
+80000005 0408FF08 FF20FF10 40020140 40020140
+80000006 00000000 41004100 02008140 00000000
+80000007 00000000 00000000 00000000 00000001
+80000008 00002022 00000000 00000000 00000000
+)";
+
+// Every node code of the tree, depth first.
+void Codes(const ui::InfoNode& node, std::vector<int>& codes) {
+    codes.push_back(node.code);
+    for (const auto& child : node.children) {
+        Codes(child, codes);
+    }
+}
+
+std::size_t AllPages() {
+    std::size_t rows = 0;
+    std::vector<int> codes;
+    for (const auto& node : ui::BuildInfoTree()) {
+        Codes(node, codes);
+    }
+    for (const int code : codes) {
+        rows += ui::BuildPropertyRows(code).size();
+    }
+    for (std::uint8_t kind = 1; kind <= 4; ++kind) {
+        rows += ui::BuildFeatureList(kind).rows.size();
+    }
+    return rows;
+}
+
+void BM_AllPagesRecordedProcessor(benchmark::State& state) {
+    RecordedClock clock(2'200'000);
+    RecordedCpu cpu(*ParseCpuDump(kBarton).dump);
+    cpu.SetClock(&clock);
+    const platform::ScopedSeam<platform::Time> time(clock);
+    const ScopedCpu scope(cpu);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = AllPages();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["cpuid_per_build"] =
+        static_cast<double>(cpu.Executions(0) + cpu.Executions(1) + cpu.Executions(0x80000000)) /
+        static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_AllPagesRecordedProcessor)->Unit(benchmark::kMicrosecond);
+
+void BM_AllPagesThisProcessor(benchmark::State& state) {
+    // A clock in which sleeping passes no real time: the measurement is not what is timed here.
+    RecordedClock clock(0);
+    const platform::ScopedSeam<platform::Time> time(clock);
+    RestartCpuLibrary();
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = AllPages();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_AllPagesThisProcessor)->Unit(benchmark::kMicrosecond);
+
+void BM_ReportRecordedProcessor(benchmark::State& state) {
+    RecordedClock clock(2'200'000);
+    RecordedCpu cpu(*ParseCpuDump(kBarton).dump);
+    cpu.SetClock(&clock);
+    const platform::ScopedSeam<platform::Time> time(clock);
+    const ScopedCpu scope(cpu);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tools::CpuInfoReport());
+    }
+}
+BENCHMARK(BM_ReportRecordedProcessor)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
