@@ -97,8 +97,58 @@ inline constexpr std::string_view kFeature3DNowExt = "Extended 3DNow! extensions
 inline constexpr std::string_view kFeatureSbf = "Signal break on FERR";
 inline constexpr std::string_view kFeature3DNow = "3DNow! extensions";
 
-// Caches.
+// Caches: the associativity table's texts, and the text of a value outside the table.
 inline constexpr std::string_view kAssociativityNone = "None";
+inline constexpr std::string_view kAssociativityDirect = "Direct";
+inline constexpr std::string_view kAssociativity2Way = "2-Way";
+inline constexpr std::string_view kAssociativity4Way = "4-Way";
+inline constexpr std::string_view kAssociativity8Way = "8-Way";
+inline constexpr std::string_view kAssociativity16Way = "16-Way";
+inline constexpr std::string_view kAssociativityFull = "Full";
+inline constexpr std::string_view kAssociativityWays = "%d-Way";
+
+// Processor names of the vendors' lookup tables.
+inline constexpr std::string_view kNameIntel486Sx = "Intel 80486SX";
+inline constexpr std::string_view kNameIntel486Dx2 = "Intel 80486DX2";
+inline constexpr std::string_view kNameIntel486Dx4 = "Intel 80486DX4";
+inline constexpr std::string_view kNameIntelPentium = "Intel Pentium";
+inline constexpr std::string_view kNameIntelPentiumOverdrive = "Intel Pentium Overdrive";
+inline constexpr std::string_view kNameIntelPentiumMmx = "Intel Pentium MMX";
+inline constexpr std::string_view kNameIntelPentiumPro = "Intel Pentium Pro";
+inline constexpr std::string_view kNameIntelPentiumIiOverdrive = "Intel Pentium II Overdrive";
+inline constexpr std::string_view kNameIntelPentiumIi = "Intel Pentium II";
+inline constexpr std::string_view kNameIntelPentiumIiXeon = "Intel Pentium II Xeon";
+inline constexpr std::string_view kNameIntelMobilePentiumIi = "Intel Mobile Pentium II";
+inline constexpr std::string_view kNameIntelCeleron = "Intel Celeron";
+inline constexpr std::string_view kNameIntelMobileCeleron = "Intel Mobile Celeron";
+inline constexpr std::string_view kNameIntelPentiumIii = "Intel Pentium III";
+inline constexpr std::string_view kNameIntelPentiumIiiXeon = "Intel Pentium III Xeon";
+inline constexpr std::string_view kNameIntelMobilePentiumIii = "Intel Mobile Pentium III";
+inline constexpr std::string_view kNameIntelPentium4 = "Intel Pentium 4";
+inline constexpr std::string_view kNameIntelMobilePentium4 = "Intel Mobile Pentium 4";
+inline constexpr std::string_view kNameIntelGenuine = "Intel Geniune Processor"; // sic
+inline constexpr std::string_view kNameIntelXeon = "Intel Xeon";
+inline constexpr std::string_view kNameIntelXeonMp = "Intel Xeon MP";
+inline constexpr std::string_view kNameAmdAm486Dx2 = "AMD AM486DX2";
+inline constexpr std::string_view kNameAmdAm5x86 = "AMD AM5x86";
+inline constexpr std::string_view kNameAmdK5 = "AMD K5";
+inline constexpr std::string_view kNameAmdK6 = "AMD K6";
+inline constexpr std::string_view kNameAmdK6_2 = "AMD K6 2";
+inline constexpr std::string_view kNameAmdK6_3 = "AMD K6 III";
+inline constexpr std::string_view kNameCyrixMediaGx = "Cyrix Media GX";
+inline constexpr std::string_view kNameCyrixCx5x86 = "Cyrix Cx5x86";
+inline constexpr std::string_view kNameCyrix6x86 = "Cyrix 6x86";
+inline constexpr std::string_view kNameCyrixGxm = "Cyrix GXm";
+inline constexpr std::string_view kNameCyrix6x86Mx = "Cyrix 6x86MX";
+inline constexpr std::string_view kNameCyrixM2 = "Cyrix M2";
+inline constexpr std::string_view kNameViaCyrixIii = "Via Cyrix III";
+inline constexpr std::string_view kNameIdtWinChip = "IDT WinChip";
+inline constexpr std::string_view kNameIdtWinChip2 = "IDT WinChip 2";
+inline constexpr std::string_view kNameIdtWinChip3 = "IDT WinChip 3";
+inline constexpr std::string_view kNameNexGenNx586 = "NexGen Nx586";
+inline constexpr std::string_view kNameUmcU5D = "UMC U5D";
+inline constexpr std::string_view kNameRiseIDragon = "Rise iDragon";
+inline constexpr std::string_view kNameRiseIDragonIi = "Rise iDragon II";
 
 // AMD model ratings.
 inline constexpr std::string_view kRating1100 = "1100+";

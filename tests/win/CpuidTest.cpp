@@ -103,14 +103,8 @@ TEST_F(Win32Processor, VendorAndBrandAgreeWithTheKernel) {
     const TCpuVendor known = VendorOfId(vendor);
     EXPECT_EQ(cpu->Vendor()->VendorId(), known == TCpuVendor::Unknown ? "BadCpuVendor" : vendor);
     if (cpu->Cpuid()->Extended()->MaxCommand()->Value() >= 0x80000004) {
-        std::string brand;
-        for (std::uint32_t command = 0x80000002; command <= 0x80000004; ++command) {
-            brand += TCpuid(0, command).AsString();
-        }
-        const auto keep = [](char c) { return static_cast<unsigned char>(c) > 32; };
-        const auto first = std::find_if(brand.begin(), brand.end(), keep);
-        const auto last = std::find_if(brand.rbegin(), brand.rend(), keep).base();
-        EXPECT_EQ(first < last ? std::string(first, last) : std::string(), model);
+        EXPECT_FALSE(cpu->Name()->FromLookup()->Value());
+        EXPECT_EQ(cpu->Name()->Name(), model);
     }
 }
 
@@ -122,6 +116,11 @@ TEST(Win32RecordedProcessor, AthlonXpBarton) {
 00000001 000006A0 00000000 00000000 0383FBFF
 80000000 80000008 68747541 444D4163 69746E65
 80000001 000007A0 00000000 00000000 C1C3FBFF
+80000002 20444D41 6C687441 74286E6F 5820296D
+80000003 32332050 002B3030 00000000 00000000
+80000004 00000000 00000000 00000000 00000000
+80000005 0408FF08 FF20FF10 40020140 40020140
+80000006 00000000 41004100 02008140 00000000
 80000007 00000000 00000000 00000000 00000001
 )"},
                                         2);
@@ -131,6 +130,10 @@ TEST(Win32RecordedProcessor, AthlonXpBarton) {
     EXPECT_EQ(cpu->Features()->Extended()->Count()->Value(), 24U);
     EXPECT_EQ(cpu->Features()->PowerManagement()->Count()->Value(), 6U);
     EXPECT_TRUE(cpu->Features()->FeatureByName("3dnow")->Available()->Value());
+    EXPECT_EQ(cpu->Name()->Name(), "AMD Athlon(tm) XP 3200+");
+    EXPECT_EQ(cpu->Cache()->Level2()->Size()->AsSize(), "512.0 Kb");
+    EXPECT_EQ(cpu->Cache()->Level2()->Associativity()->Text(), "16-Way");
+    EXPECT_EQ(cpu->Cache()->Level1()->Data()->LineSize()->Value(), 64U);
     EXPECT_EQ(CpuNumber(1048576)->AsSize(), "1.0 Mb");
     EXPECT_EQ(recorded.Cpu().ProcessAffinityMask(), 3U);
 }
