@@ -278,6 +278,69 @@ TEST(ModelRating, LooksUpTheTableOfTheLevel2Size) {
     }
 }
 
+// AMD Athlon XP, 2200 MHz 3200+ (Barton): 512 KB level 2 (0x80000006 ECX bits 16-31 = 0x200).
+constexpr testing::RecordedLeaves kBarton{"amd-athlon-xp-barton.txt", R"(
+00000000 00000001 68747541 444D4163 69746E65
+00000001 000006A0 00000000 00000000 0383FBFF
+80000000 80000008 68747541 444D4163 69746E65
+80000006 00000000 41004100 02008140 00000000
+)"};
+
+// AMD Athlon XP, 1800 MHz 2200+ (Thoroughbred-A): 256 KB level 2.
+constexpr testing::RecordedLeaves kThoroughbred{"amd-athlon-xp-thoroughbred.txt", R"(
+00000000 00000001 68747541 444D4163 69746E65
+00000001 00000680 00000000 00000000 0383FBFF
+80000000 80000008 68747541 444D4163 69746E65
+80000006 00000000 41004100 01008140 00000000
+)"};
+
+// AMD Athlon XP, 1400 MHz 1600+ (Palomino): 256 KB level 2.
+constexpr testing::RecordedLeaves kPalomino{"amd-athlon-xp-palomino.txt", R"(
+00000000 00000001 68747541 444D4163 69746E65
+00000001 00000662 00000000 00000000 0383F9FF
+80000000 80000008 68747541 444D4163 69746E65
+80000006 00000000 41004100 01008140 00000000
+)"};
+
+// AMD Duron, 1600 MHz (Applebred): 64 KB level 2, which has no rating table.
+constexpr testing::RecordedLeaves kApplebred{"amd-duron-applebred.txt", R"(
+00000000 00000001 68747541 444D4163 69746E65
+00000001 00000681 00000000 00000000 0383FBFF
+80000000 80000008 68747541 444D4163 69746E65
+80000006 00000000 41004100 00408140 00000000
+)"};
+
+TEST(ModelRating, RecordedAthlonsAtTheirOwnClocksRateAsSold) {
+    struct Case {
+        const char* name;
+        testing::RecordedLeaves leaves;
+        std::uint32_t kilohertz;
+        const char* rating;
+    };
+    const Case cases[] = {
+        // The dumps' headers name the clock and the rating the processor was sold as.
+        {"Barton at 2200 MHz", kBarton, 2'200'000, "3200+"},
+        {"Thoroughbred at 1800 MHz", kThoroughbred, 1'800'000, "2200+"},
+        {"Palomino at 1400 MHz", kPalomino, 1'400'000, "1600+"},
+        // The same caches at the clocks the two tables disagree on.
+        {"512 KB at 2083 MHz", kBarton, 2'083'000, "2800+"},
+        {"256 KB at 2083 MHz", kThoroughbred, 2'083'000, "2600+"},
+        {"512 KB at 2100 MHz", kBarton, 2'100'000, "3000+"},
+        {"256 KB at 2100 MHz", kThoroughbred, 2'100'000, ""},
+        // A raw 2082.6 MHz normalises to 2083 before the lookup.
+        {"512 KB at 2082.6 MHz", kBarton, 2'082'600, "2800+"},
+        {"64 KB at 1600 MHz", kApplebred, 1'600'000, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::RecordedProcessor recorded(c.leaves);
+        RecordedClock clock(c.kilohertz);
+        recorded.Cpu().SetClock(&clock);
+        const platform::ScopedSeam<platform::Time> time(clock);
+        EXPECT_EQ(recorded.Processor()->Speed()->Rating(), c.rating);
+    }
+}
+
 TEST(ModelRating, OnlyAmdProcessorsAreRated) {
     // Mobile Pentium 4-M (Northwood), cpuid-dumps/intel-mobile-pentium-4-m.txt, with an AMD
     // clock: no rating whatever the clock.
