@@ -6,9 +6,15 @@
 // notification: whoever changes a value applies its effect.
 #pragma once
 
+#include "platform/Registry.h"
+
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace quelmo::config {
 
@@ -54,5 +60,67 @@ inline std::atomic<Color> GraphCPUColor4{8388608};
 inline std::atomic<Color> GraphMemoryColor{15780518}; // sky blue
 inline std::atomic<Color> BarColor{8388608};
 inline std::atomic<Color> TextColor{0}; // black
+
+// Module state that is not persisted.
+inline constexpr char ThousandsSeparator = ',';   // passed to every FormatThousands call
+inline std::atomic<bool> SettingsSaved{false};    // SaveSettings has run (it writes once per process)
+inline std::atomic<bool> InstanceRunning{false};  // another copy held the mutex at start-up
+inline std::atomic<bool> HotkeyRegistered{false}; // the application-mode hot key is registered
+
+inline constexpr int kVersionMajor = 2;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRelease = 2;
+
+// Unit initialisation: IniFileName from the running executable. Called first thing at start-up.
+void InitializeConfig();
+// The full path of the settings file (empty before InitializeConfig).
+const std::wstring& IniFileName();
+// `executablePath` with the extension of its file name replaced by ".ini" (appended when none).
+std::wstring IniFileNameFor(std::wstring_view executablePath);
+
+// Reads the settings file; a missing or unreadable file leaves the values as they are.
+void LoadSettings();
+// Writes every setting into the file, keeping what else it holds; only the first call in a
+// process writes, and failures are silent.
+void SaveSettings();
+// Every setting back to its default and the module state as at process start, except the mutex
+// handle (tests use this between cases).
+void ResetConfig();
+
+// A registry failure, with the system's message for it.
+class ERegistryError : public std::runtime_error {
+public:
+    ERegistryError(platform::RegStatus status, std::wstring message);
+    platform::RegStatus Status() const { return status_; }
+    const std::wstring& Message() const { return message_; }
+
+private:
+    platform::RegStatus status_;
+    std::wstring message_;
+};
+
+// Opens the named mutex, or creates it. True when another process had it already, or when it could
+// neither be opened nor created. Start-up stores the answer in InstanceRunning.
+bool CheckInstanceMutex(std::wstring_view name);
+// Acts on "/install" or "/uninstall" as the first parameter. Returns the exit code when the
+// process must end now, nullopt when start-up goes on.
+std::optional<int> HandleCommandLine();
+// Asks whether to start with Windows and registers on Yes. Returns the exit code: 1 when the
+// registration failed (the user has been shown why), else 0.
+int InstallAutoRun();
+// Removes the registration, then warns when another copy is running.
+void UninstallAutoRun();
+// Whether the machine-wide Run value names this executable (with or without one pair of quotes,
+// letter case aside). Any failure reads as false.
+bool IsAutoRunEnabled();
+// Writes the Run value (the path quoted when it holds a blank) or deletes it. Writing throws
+// ERegistryError when the key cannot be created or the value not written; deleting never fails.
+void SetAutoRun(bool enable);
+// Asks to enable the performance counters when they are disabled, and does so on Yes.
+void CheckPerformanceCounters();
+
+// "2.0.2 Beta".
+std::wstring VersionText();
+std::chrono::year_month_day BuildDate();
 
 } // namespace quelmo::config

@@ -29,8 +29,9 @@ public:
     // Opens an existing named mutex with all access rights (not inheritable). True when it exists and
     // could be opened; the handle then stays open until the process ends.
     virtual bool OpenNamedMutex(std::wstring_view name) = 0;
-    // Creates the named mutex (default security, not inheritable, not owned). True on success; the
-    // handle stays open until the process ends.
+    // Creates the named mutex (default security, not inheritable, not owned). True when this call
+    // created it; false when that failed or another process created it first. A handle obtained
+    // stays open until the process ends.
     virtual bool CreateNamedMutex(std::wstring_view name) = 0;
     // Shows a modal message box and waits for the answer. In `text`, a lone "\r" is a line break.
     virtual MessageAnswer ShowMessage(std::wstring_view caption, std::wstring_view text, MessageKind kind,

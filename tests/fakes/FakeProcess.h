@@ -42,10 +42,9 @@ public:
         return !refuseOpenMutex && existingMutexes.contains(std::wstring(name));
     }
     bool CreateNamedMutex(std::wstring_view name) override {
-        if (failCreateMutex) {
+        if (failCreateMutex || !existingMutexes.insert(std::wstring(name)).second) {
             return false;
         }
-        existingMutexes.insert(std::wstring(name));
         createdMutexes.emplace_back(name);
         return true;
     }

@@ -59,7 +59,10 @@ public:
 
     bool CreateNamedMutex(std::wstring_view name) override {
         const std::wstring mutexName(name);
-        return Keep(::CreateMutexW(nullptr, FALSE, mutexName.c_str()));
+        const HANDLE handle = ::CreateMutexW(nullptr, FALSE, mutexName.c_str());
+        // Another copy may have created it since our open failed: then it is theirs, not ours.
+        const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
+        return Keep(handle) && !existed;
     }
 
     MessageAnswer ShowMessage(std::wstring_view caption, std::wstring_view text, MessageKind kind,

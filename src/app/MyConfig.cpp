@@ -1,0 +1,375 @@
+#include "app/MyConfig.h"
+
+#include "app/IniFile.h"
+#include "app/ShellTexts.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "platform/RegistryValues.h"
+#include "sampling/MyPerfLib.h"
+
+#include <algorithm>
+#include <array>
+#include <variant>
+
+namespace quelmo::config {
+namespace {
+
+using namespace platform;
+
+using ValueRef = std::variant<std::atomic<bool>*, std::atomic<std::uint8_t>*, std::atomic<std::uint16_t>*,
+                              std::atomic<std::int32_t>*>;
+
+struct Setting {
+    std::string_view section;
+    std::string_view key;
+    ValueRef value;
+};
+
+constexpr std::string_view kGeneral = "General";
+constexpr std::string_view kLocation = "Location";
+constexpr std::string_view kColors = "Colors";
+
+// Every setting, in the order the file is read.
+const std::array<Setting, 34> kSettings = {{
+    {kGeneral, "FirstLaunch", &FirstLaunch},
+    {kGeneral, "AlwaysOnTop", &AlwaysOnTop},
+    {kGeneral, "Rate", &Rate},
+    {kGeneral, "GraphLength", &GraphLength},
+    {kGeneral, "AlphaBlend", &AlphaBlend},
+    {kGeneral, "AlphaBlendValue", &AlphaBlendValue},
+    {kGeneral, "Transparency", &Transparency},
+    {kGeneral, "ThickerGraph", &ThickerGraph},
+    {kGeneral, "LockForm", &LockForm},
+    {kGeneral, "UpdateSpeed", &UpdateSpeed},
+    {kGeneral, "DisplayMemory", &DisplayMemory},
+    {kGeneral, "MemoryAsPercentage", &MemoryAsPercentage},
+    {kGeneral, "NumericTrayIcons", &NumericTrayIcons},
+    {kGeneral, "HideTrayWhenVisible", &HideTrayWhenVisible},
+    {kGeneral, "AutoHideControls", &AutoHideControls},
+    {kGeneral, "HideBarGraph", &HideBarGraph},
+    {kGeneral, "ShowFreeMemory", &ShowFreeMemory},
+    {kGeneral, "UsePhysicalMemory", &UsePhysicalMemory},
+    {kGeneral, "DisplayEachCPU", &DisplayEachCPU},
+    {kGeneral, "AppTrayMode", &AppTrayMode},
+    {kGeneral, "AppModeHotkey", &AppModeHotkey},
+    {kGeneral, "AppModeHotkeyModifiers", &AppModeHotkeyModifiers},
+    {kLocation, "PosX", &PosX},
+    {kLocation, "PosY", &PosY},
+    {kLocation, "PosWidth", &PosWidth},
+    {kLocation, "PosHeight", &PosHeight},
+    {kColors, "BackgroundColor", &BackgroundColor},
+    {kColors, "GraphCPUColor1", &GraphCPUColor1},
+    {kColors, "GraphCPUColor2", &GraphCPUColor2},
+    {kColors, "GraphCPUColor3", &GraphCPUColor3},
+    {kColors, "GraphCPUColor4", &GraphCPUColor4},
+    {kColors, "GraphMemoryColor", &GraphMemoryColor},
+    {kColors, "BarColor", &BarColor},
+    {kColors, "TextColor", &TextColor},
+}};
+
+// The order the file is written in: as read, except that HideBarGraph comes before NumericTrayIcons.
+constexpr std::array<std::string_view, 34> kWriteOrder = {
+    "FirstLaunch",
+    "AlwaysOnTop",
+    "Rate",
+    "GraphLength",
+    "AlphaBlend",
+    "AlphaBlendValue",
+    "Transparency",
+    "ThickerGraph",
+    "LockForm",
+    "UpdateSpeed",
+    "DisplayMemory",
+    "MemoryAsPercentage",
+    "HideBarGraph",
+    "NumericTrayIcons",
+    "HideTrayWhenVisible",
+    "AutoHideControls",
+    "ShowFreeMemory",
+    "UsePhysicalMemory",
+    "DisplayEachCPU",
+    "AppTrayMode",
+    "AppModeHotkey",
+    "AppModeHotkeyModifiers",
+    "PosX",
+    "PosY",
+    "PosWidth",
+    "PosHeight",
+    "BackgroundColor",
+    "GraphCPUColor1",
+    "GraphCPUColor2",
+    "GraphCPUColor3",
+    "GraphCPUColor4",
+    "GraphMemoryColor",
+    "BarColor",
+    "TextColor",
+};
+
+// std::visit without its bad_variant_access path: a ValueRef always holds one of its pointers.
+template <class Function>
+decltype(auto) Visit(const ValueRef& value, Function&& function) {
+    if (auto* const* flag = std::get_if<std::atomic<bool>*>(&value)) {
+        return function(*flag);
+    }
+    if (auto* const* byte = std::get_if<std::atomic<std::uint8_t>*>(&value)) {
+        return function(*byte);
+    }
+    if (auto* const* word = std::get_if<std::atomic<std::uint16_t>*>(&value)) {
+        return function(*word);
+    }
+    return function(*std::get_if<std::atomic<std::int32_t>*>(&value));
+}
+
+std::int64_t ValueOf(const ValueRef& value) noexcept {
+    return Visit(value, [](auto* atomic) noexcept { return static_cast<std::int64_t>(atomic->load()); });
+}
+
+// The compiled-in defaults, taken before anything can change a setting (the atomics are
+// constant-initialised, so they hold their defaults when this runs).
+std::array<std::int64_t, 34> CurrentValues() noexcept {
+    std::array<std::int64_t, 34> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i] = ValueOf(kSettings[i].value);
+    }
+    return values;
+}
+const std::array<std::int64_t, 34> kDefaults = CurrentValues();
+
+std::wstring& IniFileNameStorage() {
+    static std::wstring name;
+    return name;
+}
+
+const Setting& SettingNamed(std::string_view key) {
+    return *std::find_if(kSettings.begin(), kSettings.end(),
+                         [key](const Setting& s) { return s.key == key; });
+}
+
+// Stores a value read from the file, keeping only the bits the setting holds.
+void Store(const Setting& setting, const IniFile& ini) {
+    Visit(setting.value, [&](auto* atomic) {
+        using T = typename std::remove_pointer_t<decltype(atomic)>::value_type;
+        if constexpr (std::is_same_v<T, bool>) {
+            atomic->store(ini.ReadBool(setting.section, setting.key, atomic->load()));
+        } else {
+            const auto current = static_cast<std::int32_t>(atomic->load());
+            atomic->store(static_cast<T>(ini.ReadInteger(setting.section, setting.key, current)));
+        }
+    });
+}
+
+void Put(const Setting& setting, IniFile& ini) {
+    Visit(setting.value, [&](auto* atomic) {
+        using T = typename std::remove_pointer_t<decltype(atomic)>::value_type;
+        if constexpr (std::is_same_v<T, bool>) {
+            ini.WriteBool(setting.section, setting.key, atomic->load());
+        } else {
+            ini.WriteInteger(setting.section, setting.key, atomic->load());
+        }
+    });
+}
+
+wchar_t AsciiLower(wchar_t ch) {
+    return ch >= L'A' && ch <= L'Z' ? static_cast<wchar_t>(ch - L'A' + L'a') : ch;
+}
+
+bool SameTextAscii(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
+}
+
+// The Run value's data: the path, in quotes when it holds a blank (the shell would otherwise run
+// the part before the blank).
+std::wstring AutoRunCommand(const std::wstring& path) {
+    return path.find(L' ') == std::wstring::npos ? path : L"\"" + path + L"\"";
+}
+
+bool NamesExecutable(std::wstring_view value, std::wstring_view path) {
+    if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    return !path.empty() && SameTextAscii(value, path);
+}
+
+MessageAnswer Ask(std::wstring_view text, MessageKind kind, MessageButtons buttons) {
+    return TheProcess().ShowMessage(texts::kAppTitle, text, kind, buttons);
+}
+
+} // namespace
+
+ERegistryError::ERegistryError(RegStatus status, std::wstring message)
+    : std::runtime_error("registry error " + std::to_string(status)), status_(status),
+      message_(std::move(message)) {}
+
+std::wstring IniFileNameFor(std::wstring_view executablePath) {
+    const std::size_t nameStart = executablePath.find_last_of(L"\\/:") + 1; // npos + 1 == 0
+    const std::size_t dot = executablePath.rfind(L'.');
+    std::wstring name(executablePath);
+    if (dot != std::wstring_view::npos && dot >= nameStart) {
+        name.resize(dot);
+    }
+    return name + L".ini";
+}
+
+void InitializeConfig() {
+    IniFileNameStorage() = IniFileNameFor(TheProcess().ExecutablePath());
+}
+
+const std::wstring& IniFileName() {
+    return IniFileNameStorage();
+}
+
+void LoadSettings() {
+    try {
+        if (IniFileName().empty()) {
+            return;
+        }
+        std::string bytes;
+        if (TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Ok) {
+            return;
+        }
+        const IniFile ini(bytes);
+        bytes.clear();
+        for (const Setting& setting : kSettings) {
+            Store(setting, ini);
+        }
+    } catch (const std::exception&) {
+        // Out of memory on an absurd file: what was read so far stays, the rest keeps its value.
+    }
+}
+
+void SaveSettings() {
+    if (SettingsSaved.load()) {
+        return;
+    }
+    try {
+        std::string bytes;
+        // A file that exists but cannot be read is left alone rather than overwritten.
+        if (!IniFileName().empty() && TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Failed) {
+            IniFile ini(bytes);
+            bytes.clear();
+            for (const std::string_view key : kWriteOrder) {
+                Put(SettingNamed(key), ini);
+            }
+            TheFiles().ReplaceFileContent(IniFileName(), ini.Text());
+        }
+    } catch (const std::exception&) {
+        // Silent, as every settings-file error: the old file stays as it was.
+    }
+    SettingsSaved.store(true);
+}
+
+void ResetConfig() {
+    for (std::size_t i = 0; i < kSettings.size(); ++i) {
+        Visit(kSettings[i].value,
+              [&](auto* atomic) { atomic->store(static_cast<decltype(atomic->load())>(kDefaults[i])); });
+    }
+    SettingsSaved.store(false);
+    InstanceRunning.store(false);
+    HotkeyRegistered.store(false);
+    IniFileNameStorage().clear();
+}
+
+bool CheckInstanceMutex(std::wstring_view name) {
+    Process& process = TheProcess();
+    if (process.OpenNamedMutex(name)) {
+        return true;
+    }
+    return !process.CreateNamedMutex(name);
+}
+
+std::optional<int> HandleCommandLine() {
+    const auto parameters = TheProcess().CommandLineParameters();
+    if (parameters.empty()) {
+        return std::nullopt;
+    }
+    // Exact, case-sensitive: "/INSTALL" is no switch and the program starts normally.
+    if (parameters.front() == texts::kInstallSwitch) {
+        return InstallAutoRun();
+    }
+    if (parameters.front() == texts::kUninstallSwitch) {
+        UninstallAutoRun();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+int InstallAutoRun() {
+    const std::wstring question = texts::FormatText(texts::kRunAtStartupPrompt, texts::kAppTitle);
+    if (Ask(question, MessageKind::Confirmation, MessageButtons::YesNoCancel) != MessageAnswer::Yes) {
+        return 0;
+    }
+    try {
+        SetAutoRun(true);
+    } catch (const ERegistryError& error) {
+        Ask(error.Message(), MessageKind::Error, MessageButtons::Ok);
+        return 1;
+    }
+    return 0;
+}
+
+void UninstallAutoRun() {
+    SetAutoRun(false);
+    if (InstanceRunning.load()) {
+        Ask(texts::FormatText(texts::kStillRunningWarning, texts::kAppTitle), MessageKind::Warning,
+            MessageButtons::Ok);
+    }
+}
+
+bool IsAutoRunEnabled() {
+    try {
+        Registry& registry = TheRegistry();
+        ScopedRegKey key;
+        // Reading needs no more than read rights, so accounts that may not write see the truth.
+        if (registry.OpenKey(registry.RootKey(RegRoot::LocalMachine), texts::kRunKey, RegAccess::Read,
+                             key.Out()) != kErrorSuccess) {
+            return false;
+        }
+        std::wstring value;
+        if (ReadString(key.Get(), texts::kRunValue, value) != kErrorSuccess) {
+            return false;
+        }
+        return NamesExecutable(value, TheProcess().ExecutablePath());
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void SetAutoRun(bool enable) {
+    Registry& registry = TheRegistry();
+    const RegKey machine = registry.RootKey(RegRoot::LocalMachine);
+    ScopedRegKey key;
+    if (!enable) {
+        if (registry.OpenKey(machine, texts::kRunKey, RegAccess::AllAccess, key.Out()) == kErrorSuccess) {
+            registry.DeleteValue(key.Get(), texts::kRunValue);
+        }
+        return;
+    }
+    RegStatus status = registry.CreateKey(machine, texts::kRunKey, RegAccess::AllAccess, key.Out());
+    if (status == kErrorSuccess) {
+        status = WriteString(key.Get(), texts::kRunValue, AutoRunCommand(TheProcess().ExecutablePath()));
+    }
+    if (status != kErrorSuccess) {
+        throw ERegistryError(status, registry.ErrorText(status));
+    }
+}
+
+void CheckPerformanceCounters() {
+    if (CountersDisabled() && Ask(texts::kCountersDisabledPrompt, MessageKind::Warning,
+                                  MessageButtons::YesNoCancel) == MessageAnswer::Yes) {
+        EnableCounters();
+    }
+}
+
+std::wstring VersionText() {
+    return std::to_wstring(kVersionMajor) + L"." + std::to_wstring(kVersionMinor) + L"." +
+           std::to_wstring(kVersionRelease) + L" " + std::wstring(texts::kBeta);
+}
+
+std::chrono::year_month_day BuildDate() {
+    using namespace std::chrono;
+    return year_month_day{year{2014}, February, day{11}};
+}
+
+} // namespace quelmo::config

@@ -1,0 +1,33 @@
+// The fakes the start-up shell meets, installed together for one test, with the settings store
+// reset to its defaults and the settings file name taken from the fake executable.
+#pragma once
+
+#include "app/MyConfig.h"
+#include "fakes/FakeFiles.h"
+#include "fakes/FakeProcess.h"
+#include "fakes/FakeRegistry.h"
+
+namespace quelmo::fakes {
+
+class ShellFakes {
+public:
+    explicit ShellFakes(std::wstring executable = L"C:\\Program Files\\Quelmo\\Quelmo.exe") {
+        process.executablePath = std::move(executable);
+        config::ResetConfig();
+        config::InitializeConfig();
+    }
+    ~ShellFakes() { config::ResetConfig(); }
+    ShellFakes(const ShellFakes&) = delete;
+    ShellFakes& operator=(const ShellFakes&) = delete;
+
+    FakeRegistry registry;
+    FakeProcess process;
+    FakeFiles files;
+
+private:
+    platform::ScopedSeam<platform::Registry> registrySeam_{registry};
+    platform::ScopedSeam<platform::Process> processSeam_{process};
+    platform::ScopedSeam<platform::Files> filesSeam_{files};
+};
+
+} // namespace quelmo::fakes
