@@ -1,34 +1,34 @@
-// Process entry of Quelmo.exe.
+// Process entry of Quelmo.exe: the start-up order of the shell, then the main window's loop.
+#include "app/MyConfig.h"
+#include "app/ShellTexts.h"
+#include "ui/MainForm.h"
+
 #include <windows.h>
+#include <commctrl.h>
 
-namespace {
+using namespace quelmo;
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    config::InitializeConfig();
+    config::InstanceRunning = config::CheckInstanceMutex(texts::kMutexName);
+    // "/install" and "/uninstall" end the process here, before any window exists.
+    if (const auto exitCode = config::HandleCommandLine()) {
+        return *exitCode;
     }
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-}
 
-} // namespace
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"TForm_Main";
-    ::RegisterClassExW(&wc);
-    HWND hwnd = ::CreateWindowExW(0, L"TForm_Main", L"Quelmo", WS_POPUP | WS_SYSMENU, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 257, 105, nullptr, nullptr, instance, nullptr);
-    ::ShowWindow(hwnd, show);
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+    ui::TForm_Main mainForm(instance);
+    if (mainForm.Handle() == nullptr) {
+        return 1;
+    }
+    mainForm.Show(showCommand);
+
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
     }
     return 0;
 }

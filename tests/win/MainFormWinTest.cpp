@@ -1,0 +1,70 @@
+// The main window's part in the settings' life: loaded at creation, saved once when closed.
+#include "app/IniFile.h"
+#include "app/MyConfig.h"
+#include "fakes/ShellFakes.h"
+#include "sampling/MyPerfLib.h"
+#include "ui/MainForm.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace quelmo {
+namespace {
+
+const std::wstring kIni = L"C:\\Program Files\\Quelmo\\Quelmo.ini";
+
+// Dispatches messages until the window has gone and its WM_QUIT has arrived.
+void RunUntilQuit() {
+    MSG message{};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+TEST(MainForm, CreationLoadsTheSettingsAndClosingSavesThemOnce) {
+    fakes::ShellFakes fakes;
+    fakes.files.SetContent(kIni, "[Location]\r\nPosWidth=300\r\nPosHeight=120\r\n[Extra]\r\nkeep=1\r\n");
+    ui::TForm_Main form(::GetModuleHandleW(nullptr));
+    ASSERT_NE(form.Handle(), nullptr);
+    RECT frame{};
+    ::GetWindowRect(form.Handle(), &frame);
+    EXPECT_EQ(frame.right - frame.left, 300);
+    EXPECT_EQ(frame.bottom - frame.top, 120);
+    wchar_t className[64] = {};
+    ::GetClassNameW(form.Handle(), className, 64);
+    EXPECT_STREQ(className, L"TForm_Main");
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(form.Handle(), caption, 64);
+    EXPECT_STREQ(caption, L"Quelmo");
+
+    form.Show(SW_SHOWNOACTIVATE);
+    EXPECT_FALSE(config::FirstLaunch); // centred on this first show
+    ::PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    RunUntilQuit();
+    EXPECT_EQ(form.Handle(), nullptr);
+    EXPECT_EQ(fakes.files.WriteCount(), 1); // closing wrote it; the destruction did not again
+
+    const IniFile saved(*fakes.files.Content(kIni));
+    EXPECT_EQ(saved.ReadString("General", "FirstLaunch"), "0");
+    EXPECT_EQ(saved.ReadInteger("Location", "PosWidth", 0), 300);
+    EXPECT_EQ(saved.ReadString("Extra", "keep"), "1");
+}
+
+TEST(MainForm, CreationAsksToEnableDisabledCounters) {
+    fakes::ShellFakes fakes;
+    fakes.registry.SetDword(platform::RegRoot::LocalMachine, kPerflibKey, kDisableCountersValue, 1);
+    fakes.process.answers = {platform::MessageAnswer::Yes};
+    {
+        ui::TForm_Main form(::GetModuleHandleW(nullptr));
+        ASSERT_EQ(fakes.process.shown.size(), 1U);
+        EXPECT_EQ(
+            fakes.registry.GetDword(platform::RegRoot::LocalMachine, kPerflibKey, kDisableCountersValue), 0U);
+    } // destroying the form without closing it still saves
+    RunUntilQuit();
+    EXPECT_EQ(fakes.files.WriteCount(), 1);
+}
+
+} // namespace
+} // namespace quelmo
