@@ -296,7 +296,7 @@ std::optional<int> HandleCommandLine() {
 }
 
 int InstallAutoRun() {
-    const std::wstring question = texts::FormatText(texts::kRunAtStartupPrompt, texts::kAppTitle);
+    const std::wstring question = texts::FormatShellText(texts::kRunAtStartupPrompt, texts::kAppTitle);
     if (Ask(question, MessageKind::Confirmation, MessageButtons::YesNoCancel) != MessageAnswer::Yes) {
         return 0;
     }
@@ -312,7 +312,7 @@ int InstallAutoRun() {
 void UninstallAutoRun() {
     SetAutoRun(false);
     if (InstanceRunning.load()) {
-        Ask(texts::FormatText(texts::kStillRunningWarning, texts::kAppTitle), MessageKind::Warning,
+        Ask(texts::FormatShellText(texts::kStillRunningWarning, texts::kAppTitle), MessageKind::Warning,
             MessageButtons::Ok);
     }
 }

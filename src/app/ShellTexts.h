@@ -7,7 +7,8 @@
 
 namespace quelmo::texts {
 
-inline constexpr std::wstring_view kAppTitle = L"Quelmo";
+// The application title: taskbar entry, window caption, message box caption, first tray tip.
+inline constexpr wchar_t kAppTitle[] = L"Quelmo";
 inline constexpr std::wstring_view kMutexName = L"Quelmo [by Ostrel] @ Vantrell";
 inline constexpr std::wstring_view kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::wstring_view kRunValue = L"Quelmo";
@@ -24,7 +25,7 @@ inline constexpr std::wstring_view kCountersDisabledPrompt =
 inline constexpr std::wstring_view kBeta = L"Beta";
 
 // `pattern` with its first "%s" replaced by `argument`.
-inline std::wstring FormatText(std::wstring_view pattern, std::wstring_view argument) {
+inline std::wstring FormatShellText(std::wstring_view pattern, std::wstring_view argument) {
     std::wstring text(pattern);
     const auto at = text.find(L"%s");
     if (at != std::wstring::npos) {

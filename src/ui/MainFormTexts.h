@@ -1,10 +1,10 @@
 // Every text of the monitor window and its tray icon that a user reads.
 #pragma once
 
-namespace quelmo::texts {
+// The application title (window caption, start-up banner), texts::kAppTitle, is the shell's.
+#include "app/ShellTexts.h"
 
-// Window caption and start-up banner (the application title).
-inline constexpr wchar_t kAppTitle[] = L"Quelmo";
+namespace quelmo::texts {
 
 // The labels before the first clock message and the first sample.
 inline constexpr wchar_t kClockUnknown[] = L"? MHz";

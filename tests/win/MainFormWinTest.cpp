@@ -58,6 +58,7 @@ TEST(MainForm, CreationAsksToEnableDisabledCounters) {
     fakes.process.answers = {platform::MessageAnswer::Yes};
     {
         ui::TForm_Main form(::GetModuleHandleW(nullptr));
+        ASSERT_NE(form.Handle(), nullptr);
         ASSERT_EQ(fakes.process.shown.size(), 1U);
         EXPECT_EQ(
             fakes.registry.GetDword(platform::RegRoot::LocalMachine, kPerflibKey, kDisableCountersValue), 0U);
