@@ -135,6 +135,8 @@ TEST(RealSources, BusyThreadPinnedToAProcessorDrivesOnlyThatInstance) {
         }
         stop.store(true);
         busy.join();
+        std::printf("busy processor %d at %.2f, idle processor %d at %.2f\n", busyProcessor, busyUsage,
+                    idleProcessor, idleUsage);
         EXPECT_GE(busyUsage, 0.8) << "processor " << busyProcessor;
         if (idleUsage > 0.6) {
             // Without our thread: is it someone else's load?
