@@ -307,9 +307,8 @@ std::wstring StartSampling(SamplingThreads& threads, platform::UiLink& link,
     } catch (const std::exception& error) {
         return Widen(error.what());
     }
-    // Until the start-up shell provides its prompt, starting goes on without it.
     return StartSampling(
-        threads, link, std::move(displaySample), [] {}, *counters);
+        threads, link, std::move(displaySample), [] { config::CheckPerformanceCounters(); }, *counters);
 }
 
 void StopSampling(SamplingThreads& threads) {

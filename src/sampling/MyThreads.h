@@ -166,7 +166,7 @@ std::wstring StartSampling(SamplingThreads& threads, platform::UiLink& link,
                            TResMonitor::DisplayStep displaySample,
                            platform::FunctionRef<void()> checkPerformanceCounters,
                            CpuUsageCounters& counters);
-// The same with the process-wide counters and the program's CheckPerformanceCounters.
+// The same with the process-wide counters and the program's CheckPerformanceCounters prompt.
 std::wstring StartSampling(SamplingThreads& threads, platform::UiLink& link,
                            TResMonitor::DisplayStep displaySample);
 // The stop sequence, on the user-interface thread: terminates the clock and the sampler, frees

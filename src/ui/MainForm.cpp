@@ -1,9 +1,15 @@
 #include "ui/MainForm.h"
 
 #include "app/MyConfig.h"
+#include "app/MyModules.h"
 #include "app/ShellTexts.h"
+#include "platform/Process.h"
 #include "platform/win32/UniqueHandle.h"
 #include "res/Resource.h"
+#include "sampling/MyWindowMessages.h"
+
+#include <cwchar>
+#include <iterator>
 
 namespace quelmo::ui {
 namespace {
@@ -69,6 +75,12 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1; // WM_PAINT fills everything
+    case WM_CPU_SPEED: {
+        const std::string mhz =
+            FormatThousands(static_cast<std::int32_t>(wParam), config::ThousandsSeparator);
+        cpuSpeed_ = std::wstring(mhz.begin(), mhz.end()) + L" MHz";
+        return 0;
+    }
     default:
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
@@ -78,8 +90,14 @@ void TForm_Main::FormCreate() {
     config::LoadSettings();
     ::SetWindowPos(hwnd_, nullptr, 0, 0, config::PosWidth.load(), config::PosHeight.load(),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Sampling starts with the window; the counters must be on for it.
-    config::CheckPerformanceCounters();
+    // Sampling starts with the window; the start sequence asks about disabled counters first.
+    uiLink_ = std::make_unique<platform::Win32UiLink>(hwnd_);
+    const std::wstring error =
+        StartSampling(sampling_, *uiLink_, [this](const TResMonitor& monitor) { DisplaySample(monitor); });
+    if (!error.empty()) {
+        platform::TheProcess().ShowMessage(texts::kAppTitle, error, platform::MessageKind::Error,
+                                           platform::MessageButtons::Ok);
+    }
 }
 
 void TForm_Main::Show(int showCommand) {
@@ -106,6 +124,7 @@ void TForm_Main::FormClose() {
 }
 
 void TForm_Main::FormDestroy() {
+    StopSampling(sampling_);
     config::SaveSettings(); // does nothing when closing has saved already
     ::PostQuitMessage(0);
 }
@@ -113,6 +132,13 @@ void TForm_Main::FormDestroy() {
 void TForm_Main::SetStatusText(std::wstring text) {
     statusText_ = std::move(text);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TForm_Main::DisplaySample(const TResMonitor& monitor) {
+    wchar_t text[128];
+    std::swprintf(text, std::size(text), L"%ls   CPU %lld %%   Memory %.2f %%", cpuSpeed_.c_str(),
+                  static_cast<long long>(RoundHalfEven(monitor.CPUUsageTotal)), monitor.MemoryUsagePercent);
+    SetStatusText(text);
 }
 
 void TForm_Main::FormPaint() {

@@ -2,8 +2,12 @@
 // closing saves them. The monitor's gauge, graph and labels will live here.
 #pragma once
 
+#include "platform/win32/Win32UiLink.h"
+#include "sampling/MyThreads.h"
+
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace quelmo::ui {
@@ -31,9 +35,14 @@ private:
     void FormClose();
     void FormDestroy();
     void FormPaint();
+    // Until the monitor window arrives: the sample and the clock as the status line.
+    void DisplaySample(const TResMonitor& monitor);
 
     HWND hwnd_ = nullptr;
     std::wstring statusText_;
+    std::unique_ptr<platform::Win32UiLink> uiLink_;
+    SamplingThreads sampling_;
+    std::wstring cpuSpeed_ = L"? MHz";
 };
 
 } // namespace quelmo::ui
