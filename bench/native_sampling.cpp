@@ -32,7 +32,7 @@ std::vector<std::byte> ProcessorBlock(std::size_t processors, std::uint16_t seco
     }
     fakes::PerfSystemTime time;
     time.second = second;
-    return fakes::BuildPerfBlock({fakes::ProcessorObjectSpec(idle)}, time).bytes;
+    return fakes::BuildPerfBlock({fakes::ProcessorObjectLayout(idle)}, time).bytes;
 }
 
 void Cycle(TResMonitor& monitor) {

@@ -13,7 +13,7 @@
 
 namespace quelmo::fakes {
 
-struct PerfObjectSpec {
+struct PerfObjectLayout {
     std::uint32_t titleIndex = perfdata::kProcessorObjectIndex;
     // CounterNameTitleIndex of each definition; counter k sits at offset 8 + 8k of a counter block.
     std::vector<std::uint32_t> counters = {perfdata::kIdleCounterIndex};
@@ -23,21 +23,21 @@ struct PerfObjectSpec {
     std::optional<std::int32_t> numInstances;
 };
 
-inline PerfObjectSpec ProcessorObjectSpec(std::vector<std::int64_t> values,
-                                          std::vector<std::uint32_t> counters = {
-                                              perfdata::kIdleCounterIndex}) {
-    PerfObjectSpec spec;
-    spec.counters = std::move(counters);
-    spec.values = std::move(values);
-    return spec;
+inline PerfObjectLayout ProcessorObjectLayout(std::vector<std::int64_t> values,
+                                              std::vector<std::uint32_t> counters = {
+                                                  perfdata::kIdleCounterIndex}) {
+    PerfObjectLayout layout;
+    layout.counters = std::move(counters);
+    layout.values = std::move(values);
+    return layout;
 }
 
-inline PerfObjectSpec OtherObjectSpec(std::uint32_t titleIndex, std::vector<std::int64_t> values) {
-    PerfObjectSpec spec;
-    spec.titleIndex = titleIndex;
-    spec.counters = {10};
-    spec.values = std::move(values);
-    return spec;
+inline PerfObjectLayout OtherObjectLayout(std::uint32_t titleIndex, std::vector<std::int64_t> values) {
+    PerfObjectLayout layout;
+    layout.titleIndex = titleIndex;
+    layout.counters = {10};
+    layout.values = std::move(values);
+    return layout;
 }
 
 struct PerfSystemTime {
@@ -60,7 +60,8 @@ inline void PutI64(std::vector<std::byte>& bytes, std::size_t at, std::int64_t v
     std::memcpy(bytes.data() + at, &value, sizeof(value));
 }
 
-inline PerfBlock BuildPerfBlock(const std::vector<PerfObjectSpec>& objects, const PerfSystemTime& time = {}) {
+inline PerfBlock BuildPerfBlock(const std::vector<PerfObjectLayout>& objects,
+                                const PerfSystemTime& time = {}) {
     constexpr std::size_t kBlockSize = 88;
     constexpr std::size_t kNameBytes = 8; // a short instance name, padded to 8 bytes
     PerfBlock block;
@@ -79,28 +80,28 @@ inline PerfBlock BuildPerfBlock(const std::vector<PerfObjectSpec>& objects, cons
     for (std::size_t i = 0; i < 8; ++i) {
         PutU16(b, 36 + 2 * i, fields[i]);
     }
-    for (const PerfObjectSpec& spec : objects) {
+    for (const PerfObjectLayout& layout : objects) {
         const std::size_t object = b.size();
         block.objects.push_back(object);
         block.instances.emplace_back();
-        const std::size_t definitionLength = 64 + 40 * spec.counters.size();
+        const std::size_t definitionLength = 64 + 40 * layout.counters.size();
         b.resize(object + definitionLength);
         PutU32(b, object + 4, static_cast<std::uint32_t>(definitionLength));
         PutU32(b, object + 8, 64);
-        PutU32(b, object + 12, spec.titleIndex);
-        PutU32(b, object + 32, static_cast<std::uint32_t>(spec.counters.size()));
+        PutU32(b, object + 12, layout.titleIndex);
+        PutU32(b, object + 32, static_cast<std::uint32_t>(layout.counters.size()));
         PutU32(b, object + 40,
                static_cast<std::uint32_t>(
-                   spec.numInstances.value_or(static_cast<std::int32_t>(spec.values.size()))));
-        for (std::size_t k = 0; k < spec.counters.size(); ++k) {
+                   layout.numInstances.value_or(static_cast<std::int32_t>(layout.values.size()))));
+        for (std::size_t k = 0; k < layout.counters.size(); ++k) {
             const std::size_t definition = object + 64 + 40 * k;
             PutU32(b, definition, 40);
-            PutU32(b, definition + 4, spec.counters[k]);
+            PutU32(b, definition + 4, layout.counters[k]);
             PutU32(b, definition + 32, 8);                                     // CounterSize
             PutU32(b, definition + 36, static_cast<std::uint32_t>(8 + 8 * k)); // CounterOffset
         }
-        const std::size_t countersLength = 8 + 8 * spec.counters.size();
-        for (const std::int64_t value : spec.values) {
+        const std::size_t countersLength = 8 + 8 * layout.counters.size();
+        for (const std::int64_t value : layout.values) {
             const std::size_t instance = b.size();
             block.instances.back().push_back(instance);
             b.resize(instance + 24 + kNameBytes + countersLength);
@@ -109,7 +110,7 @@ inline PerfBlock BuildPerfBlock(const std::vector<PerfObjectSpec>& objects, cons
             PutU32(b, instance + 20, 4);  // NameLength
             const std::size_t counters = instance + 24 + kNameBytes;
             PutU32(b, counters, static_cast<std::uint32_t>(countersLength));
-            for (std::size_t k = 0; k < spec.counters.size(); ++k) {
+            for (std::size_t k = 0; k < layout.counters.size(); ++k) {
                 PutI64(b, counters + 8 + 8 * k, value);
             }
         }

@@ -16,7 +16,7 @@ namespace {
 
 using fakes::BuildPerfBlock;
 using fakes::PerfSystemTime;
-using fakes::ProcessorObjectSpec;
+using fakes::ProcessorObjectLayout;
 using platform::ProcessorTime;
 
 constexpr std::int64_t kSecond = 10'000'000; // 100-ns units
@@ -25,7 +25,8 @@ std::vector<std::byte> Block(std::vector<std::int64_t> idle, std::uint16_t secon
     PerfSystemTime time;
     time.second = second;
     time.millisecond = ms;
-    return BuildPerfBlock({fakes::OtherObjectSpec(2, {1}), ProcessorObjectSpec(std::move(idle))}, time).bytes;
+    return BuildPerfBlock({fakes::OtherObjectLayout(2, {1}), ProcessorObjectLayout(std::move(idle))}, time)
+        .bytes;
 }
 
 // The message of the ECpuUsage that `action` raises, or "" when it raises none.
@@ -86,9 +87,9 @@ TEST_F(CpuUsageTest, UsageIsZeroWhenTimeDidNotMoveForward) {
         CpuUsageCounters counters;
         PerfSystemTime first;
         first.second = 5;
-        registry.SetBlock(BuildPerfBlock({ProcessorObjectSpec({0, 0})}, first).bytes);
+        registry.SetBlock(BuildPerfBlock({ProcessorObjectLayout({0, 0})}, first).bytes);
         counters.RefreshCounters();
-        registry.SetBlock(BuildPerfBlock({ProcessorObjectSpec({kSecond / 2, 3})}, c.later).bytes);
+        registry.SetBlock(BuildPerfBlock({ProcessorObjectLayout({kSecond / 2, 3})}, c.later).bytes);
         counters.RefreshCounters();
         EXPECT_EQ(Usages(counters), (std::vector<double>{0.0, 0.0})) << c.name;
     }
@@ -167,7 +168,7 @@ TEST_F(CpuUsageTest, MalformedLaterBlockRaisesAndLeavesTheStateAlone) {
         registry.SetBlock(Block({kSecond / 4, kSecond / 2}, 1));
         counters.RefreshCounters();
         fakes::PerfBlock bad =
-            BuildPerfBlock({fakes::OtherObjectSpec(2, {1}), ProcessorObjectSpec({kSecond, kSecond})}, {});
+            BuildPerfBlock({fakes::OtherObjectLayout(2, {1}), ProcessorObjectLayout({kSecond, kSecond})}, {});
         c.patch(bad);
         registry.SetBlock(bad.bytes);
         EXPECT_EQ(ErrorOf([&] { counters.RefreshCounters(); }), c.message) << c.name;
@@ -185,12 +186,12 @@ TEST_F(CpuUsageTest, FirstSnapshotErrors) {
         std::vector<std::byte> block;
         const char* message;
     } cases[] = {
-        {"no processor object", BuildPerfBlock({fakes::OtherObjectSpec(2, {1})}).bytes,
+        {"no processor object", BuildPerfBlock({fakes::OtherObjectLayout(2, {1})}).bytes,
          texts::kNoProcessorObject},
         {"empty block", BuildPerfBlock({}).bytes, texts::kNoProcessorObject},
-        {"processor object without instances", BuildPerfBlock({ProcessorObjectSpec({})}).bytes,
+        {"processor object without instances", BuildPerfBlock({ProcessorObjectLayout({})}).bytes,
          texts::kNoProcessorObject},
-        {"no idle counter", BuildPerfBlock({ProcessorObjectSpec({1, 2}, {2, 3})}).bytes,
+        {"no idle counter", BuildPerfBlock({ProcessorObjectLayout({1, 2}, {2, 3})}).bytes,
          texts::kNoIdleCounter},
     };
     for (const auto& c : cases) {

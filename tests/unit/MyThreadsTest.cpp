@@ -15,7 +15,7 @@ namespace quelmo {
 namespace {
 
 using fakes::BuildPerfBlock;
-using fakes::ProcessorObjectSpec;
+using fakes::ProcessorObjectLayout;
 using fakes::RecordingThreads;
 using namespace std::chrono_literals;
 
@@ -114,7 +114,7 @@ TEST_F(ResMonitorTest, StartUpCountsProcessorsWithoutTheCombinedInstance) {
     for (const auto& c : cases) {
         system.SetVersion(platform::OsVersion{c.platform, c.major, 0, 0});
         registry.SetBlock(
-            BuildPerfBlock({ProcessorObjectSpec(std::vector<std::int64_t>(c.instances))}).bytes);
+            BuildPerfBlock({ProcessorObjectLayout(std::vector<std::int64_t>(c.instances))}).bytes);
         CpuUsageCounters counters;
         TResMonitor monitor(link, nullptr, counters);
         monitor.StartUp();
@@ -125,7 +125,7 @@ TEST_F(ResMonitorTest, StartUpCountsProcessorsWithoutTheCombinedInstance) {
 
 TEST_F(ResMonitorTest, TotalIsTheMeanOfTheProcessorsNotTheCombinedInstance) {
     system.SetWindowsNt(5);
-    registry.SetBlock(BuildPerfBlock({ProcessorObjectSpec({0, 0, 0, 0, 0})}).bytes);
+    registry.SetBlock(BuildPerfBlock({ProcessorObjectLayout({0, 0, 0, 0, 0})}).bytes);
     CpuUsageCounters counters;
     counters.RefreshCounters();
     TResMonitor monitor(link, nullptr, counters);
@@ -133,7 +133,7 @@ TEST_F(ResMonitorTest, TotalIsTheMeanOfTheProcessorsNotTheCombinedInstance) {
     later.second = 1;
     // Idle 0.1, 0.2, 0.6 and 1.0 s of one second; the combined instance claims 100 % busy.
     registry.SetBlock(
-        BuildPerfBlock({ProcessorObjectSpec({kSecond / 10, kSecond / 5, 6 * kSecond / 10, kSecond, 0})},
+        BuildPerfBlock({ProcessorObjectLayout({kSecond / 10, kSecond / 5, 6 * kSecond / 10, kSecond, 0})},
                        later)
             .bytes);
     monitor.StartUp();
@@ -148,7 +148,7 @@ TEST_F(ResMonitorTest, TotalIsTheMeanOfTheProcessorsNotTheCombinedInstance) {
 
 TEST_F(ResMonitorTest, EachProcessorIsClampedBeforeTheMean) {
     system.SetWindowsNt(4);
-    registry.SetBlock(BuildPerfBlock({ProcessorObjectSpec({0, 0, 0})}).bytes);
+    registry.SetBlock(BuildPerfBlock({ProcessorObjectLayout({0, 0, 0})}).bytes);
     CpuUsageCounters counters;
     counters.RefreshCounters();
     TResMonitor monitor(link, nullptr, counters);
@@ -156,7 +156,7 @@ TEST_F(ResMonitorTest, EachProcessorIsClampedBeforeTheMean) {
     later.second = 1;
     // Fractions 1.013, -0.002 and 0.5.
     registry.SetBlock(
-        BuildPerfBlock({ProcessorObjectSpec({-13 * kSecond / 1000, 1002 * kSecond / 1000, kSecond / 2})},
+        BuildPerfBlock({ProcessorObjectLayout({-13 * kSecond / 1000, 1002 * kSecond / 1000, kSecond / 2})},
                        later)
             .bytes);
     monitor.StartUp();

@@ -15,8 +15,8 @@ using perfdata::WalkStatus;
 
 // Another object first, then the processor object whose idle counter is its second definition.
 PerfBlock SampleBlock() {
-    return BuildPerfBlock({fakes::OtherObjectSpec(2, {7, 8}),
-                           fakes::ProcessorObjectSpec({100, 200, 300}, {2, perfdata::kIdleCounterIndex})});
+    return BuildPerfBlock({fakes::OtherObjectLayout(2, {7, 8}),
+                           fakes::ProcessorObjectLayout({100, 200, 300}, {2, perfdata::kIdleCounterIndex})});
 }
 
 std::vector<std::int64_t> Walk(const std::vector<std::byte>& bytes, std::size_t count) {

@@ -10,7 +10,7 @@ namespace quelmo {
 namespace {
 
 using fakes::BuildPerfBlock;
-using fakes::ProcessorObjectSpec;
+using fakes::ProcessorObjectLayout;
 
 class SamplingAllocationTest : public testing::SamplingFixture {
 protected:
@@ -56,7 +56,7 @@ TEST_F(SamplingAllocationTest, SteadyStateCycleAllocatesNothing) {
         fakes::PerfSystemTime stamp;
         stamp.second = s;
         blocks_.push_back(
-            BuildPerfBlock({ProcessorObjectSpec({s * kSecond / 2, s * kSecond / 3, s * kSecond / 4, 0, 0})},
+            BuildPerfBlock({ProcessorObjectLayout({s * kSecond / 2, s * kSecond / 3, s * kSecond / 4, 0, 0})},
                            stamp)
                 .bytes);
     }

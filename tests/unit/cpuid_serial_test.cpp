@@ -199,7 +199,7 @@ TEST(ProcessorUsage, FractionsBecomeWholePercent) {
 std::vector<std::byte> ProcessorBlock(std::int64_t idle0, std::int64_t idle1, std::uint16_t second) {
     fakes::PerfSystemTime time;
     time.second = second;
-    return fakes::BuildPerfBlock({fakes::ProcessorObjectSpec({idle0, idle1, idle0 + idle1})}, time).bytes;
+    return fakes::BuildPerfBlock({fakes::ProcessorObjectLayout({idle0, idle1, idle0 + idle1})}, time).bytes;
 }
 
 TEST(ProcessorUsage, SamplesTheCountersAfreshForItsProcessor) {
