@@ -39,12 +39,12 @@ void FormatMemoryLabel(const SampleView& sample, const DisplaySettings& settings
         const double percent =
             settings.showFreeMemory ? 100.0 - sample.memoryUsagePercent : sample.memoryUsagePercent;
         AppendTwoDecimals(percent, decimalSeparator, text);
-        text.Append(texts::kPercentSuffix);
+        text.Append(texts::monitor::kPercentSuffix);
     } else {
         const double megabytes =
             settings.showFreeMemory ? sample.memoryTotalMB - sample.memoryUsedMB : sample.memoryUsedMB;
         // Short enough for the string's own buffer: no allocation.
-        text.Append(FormatThousands(megabytes, kThousandsSeparator)).Append(' ').Append(texts::kMB);
+        text.Append(FormatThousands(megabytes, kThousandsSeparator)).Append(' ').Append(texts::monitor::kMB);
     }
 }
 
@@ -109,7 +109,7 @@ void ComputeDisplayStep(const SampleView& sample, const DisplaySettings& setting
 
 void FormatClockLabel(std::int32_t mhz, LabelText& text) {
     text.Clear();
-    text.Append(FormatThousands(mhz, kThousandsSeparator)).Append(' ').Append(texts::kMHz);
+    text.Append(FormatThousands(mhz, kThousandsSeparator)).Append(' ').Append(texts::monitor::kMHz);
 }
 
 } // namespace quelmo::ui

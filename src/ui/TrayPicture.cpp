@@ -19,11 +19,11 @@ void AppendNumber(int value, TrayTip& tip) {
 
 void FormatTrayTip(int cpu, int memory, TrayTip& tip) {
     tip.Clear();
-    tip.Append(texts::kTrayCpu).Append(": ");
+    tip.Append(texts::monitor::kTrayCpu).Append(": ");
     AppendNumber(cpu, tip);
     tip.Append('%');
     if (memory >= 0) {
-        tip.Append('\r').Append(texts::kTrayMemory).Append(": ");
+        tip.Append('\r').Append(texts::monitor::kTrayMemory).Append(": ");
         AppendNumber(memory, tip);
         tip.Append('%');
     }
