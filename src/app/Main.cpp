@@ -8,7 +8,7 @@
 
 using namespace quelmo;
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     config::InitializeConfig();
     config::InstanceRunning = config::CheckInstanceMutex(texts::kMutexName);
     // "/install" and "/uninstall" end the process here, before any window exists.
@@ -19,14 +19,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    ui::TForm_Main mainForm(instance);
-    if (mainForm.Handle() == nullptr) {
+    gui::TForm_Main mainForm;
+    if (!mainForm.Create()) {
         return 1;
     }
-    mainForm.Show(showCommand);
+    mainForm.ShowAtStartup();
 
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The application's message hook and the window's shortcuts come first.
+        if (mainForm.PreTranslateMessage(message)) {
+            continue;
+        }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

@@ -12,9 +12,6 @@ namespace quelmo::ui {
 
 namespace {
 
-// Digit grouping is fixed, whatever the user's locale says.
-constexpr char kThousandsSeparator = ',';
-
 // The pattern "0.00": two decimals, the user's decimal separator.
 void AppendTwoDecimals(double value, std::string_view decimalSeparator, LabelText& text) {
     std::array<char, 32> digits{};
@@ -44,7 +41,9 @@ void FormatMemoryLabel(const SampleView& sample, const DisplaySettings& settings
         const double megabytes =
             settings.showFreeMemory ? sample.memoryTotalMB - sample.memoryUsedMB : sample.memoryUsedMB;
         // Short enough for the string's own buffer: no allocation.
-        text.Append(FormatThousands(megabytes, kThousandsSeparator)).Append(' ').Append(texts::monitor::kMB);
+        text.Append(FormatThousands(megabytes, config::ThousandsSeparator))
+            .Append(' ')
+            .Append(texts::monitor::kMB);
     }
 }
 
@@ -109,7 +108,7 @@ void ComputeDisplayStep(const SampleView& sample, const DisplaySettings& setting
 
 void FormatClockLabel(std::int32_t mhz, LabelText& text) {
     text.Clear();
-    text.Append(FormatThousands(mhz, kThousandsSeparator)).Append(' ').Append(texts::monitor::kMHz);
+    text.Append(FormatThousands(mhz, config::ThousandsSeparator)).Append(' ').Append(texts::monitor::kMHz);
 }
 
 } // namespace quelmo::ui

@@ -1,164 +1,991 @@
 #include "ui/MainForm.h"
 
 #include "app/MyConfig.h"
-#include "app/MyModules.h"
-#include "app/ShellTexts.h"
 #include "platform/Process.h"
-#include "platform/win32/UniqueHandle.h"
 #include "res/Resource.h"
 #include "sampling/MyWindowMessages.h"
+#include "ui/ControlIds.h"
+#include "ui/MainFormGlyphs.h"
+#include "ui/MainFormTexts.h"
+#include "ui/TrayPicture.h"
 
-#include <cwchar>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
 #include <iterator>
 
-namespace quelmo::ui {
+namespace quelmo::gui {
+
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+using widgets::PixelRect;
+
+constexpr COLORREF kGlyphColor = RGB(0, 0, 128); // navy
+constexpr int kHotkeyId = 1;
+constexpr UINT kHideControlsMs = 3000;
+constexpr UINT kHideSplashMs = 5000;
+constexpr int kSplashSpacer = 25; // Bevel_Splash keeps the banner clear of the scale
+
+COLORREF ToColorRef(config::Color color) {
+    return static_cast<COLORREF>(color) & 0x00FFFFFF;
+}
+
+HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, const PixelRect& r, HWND parent,
+                 int id) {
+    return ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.Width(),
+                             r.Height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ThisModule(), nullptr);
+}
+
+void MoveChild(HDWP& batch, HWND child, const PixelRect& r) {
+    if (batch != nullptr && child != nullptr) {
+        batch = ::DeferWindowPos(batch, child, nullptr, r.left, r.top, r.Width(), r.Height(),
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The user's decimal separator, as UTF-8.
+std::string UserDecimalSeparator() {
+    wchar_t wide[8] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, wide, 8) <= 1) {
+        return ".";
+    }
+    char utf8[16] = {};
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    return length > 1 ? std::string(utf8, static_cast<std::size_t>(length - 1)) : std::string(".");
+}
+
+// "MS Sans Serif" at 8 points; without smoothing, so no fringe of the see-through colour shows.
+LOGFONTW FormFont(bool bold) {
+    LOGFONTW font{};
+    const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
+    font.lfHeight = -::MulDiv(8, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = NONANTIALIASED_QUALITY;
+    wcscpy_s(font.lfFaceName, L"MS Sans Serif");
+    return font;
+}
+
+struct MenuEntry {
+    int id; // 0: separator
+    const wchar_t* caption;
+    int submenu; // 0: none, 1: "Help", 2: "Location..."
+};
+
+struct Shortcut {
+    BYTE flags;
+    WORD key;
+    int command;
+};
+
+// The menu's shortcuts and the five location shortcuts; they act while the window is active.
+constexpr Shortcut kMenuShortcuts[] = {
+    {FVIRTKEY | FSHIFT, VK_F1, ids::kMI_About}, {FVIRTKEY, VK_F1, ids::kMI_Help},
+    {FVIRTKEY, VK_F4, ids::kMI_Settings},       {FVIRTKEY, VK_F5, ids::kMI_Statistics},
+    {FVIRTKEY, VK_F6, ids::kMI_CPUInformation}, {FVIRTKEY | FALT, VK_F4, ids::kMI_Exit},
+};
+constexpr Shortcut kLocationShortcuts[] = {
+    {FVIRTKEY | FCONTROL, VK_NUMPAD7, ids::kMI_TopLeft},
+    {FVIRTKEY | FCONTROL, VK_NUMPAD9, ids::kMI_TopRight},
+    {FVIRTKEY | FCONTROL, VK_NUMPAD1, ids::kMI_BotomLeft},
+    {FVIRTKEY | FCONTROL, VK_NUMPAD3, ids::kMI_BotomRight},
+    {FVIRTKEY | FCONTROL, VK_NUMPAD5, ids::kMI_Center},
+};
 
 } // namespace
 
-TForm_Main::TForm_Main(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!::GetClassInfoExW(instance, kClassName, &wc)) {
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUELMO));
-        wc.lpszClassName = kClassName;
-        ::RegisterClassExW(&wc);
-    }
-    // hwnd_ is set at WM_NCCREATE, so the creation handlers already have it.
-    const DWORD exStyle = config::AlwaysOnTop.load() ? WS_EX_TOPMOST : 0;
-    ::CreateWindowExW(exStyle, kClassName, std::wstring(texts::kAppTitle).c_str(), kStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 250, 105, nullptr, nullptr, instance, this);
-}
+TForm_Main::TForm_Main(Options options) : options_(options) {}
 
 TForm_Main::~TForm_Main() {
-    if (hwnd_ != nullptr) {
-        ::DestroyWindow(hwnd_);
+    DestroyHwnd();
+}
+
+bool TForm_Main::Create() {
+    appIcon_.Reset(
+        static_cast<HICON>(::LoadImageW(ThisModule(), MAKEINTRESOURCEW(IDI_QUELMO), IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
+    appIconSmall_.Reset(static_cast<HICON>(::LoadImageW(ThisModule(), MAKEINTRESOURCEW(IDI_QUELMO),
+                                                        IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                        ::GetSystemMetrics(SM_CYSMICON), 0)));
+    if (!appIcon_) {
+        appIcon_.Reset(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
+    }
+    WindowClassSpec windowClass;
+    windowClass.name = ids::kFormMain;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.icon = appIcon_.Get();
+    windowClass.smallIcon = appIconSmall_.Get();
+    WindowCreateSpec create;
+    create.text = texts::kAppTitle;
+    create.style = WS_POPUP | WS_CLIPCHILDREN;
+    create.width = ui::kDesignClientWidth;
+    create.height = ui::kDesignClientHeight;
+    if (!CreateHwnd(windowClass, create)) {
+        return false;
+    }
+    FormCreate();
+    return true;
+}
+
+void TForm_Main::ShowAtStartup() {
+    if (showAtStartup_ && Hwnd() != nullptr) {
+        ::ShowWindow(Hwnd(), SW_SHOW);
+        ::UpdateWindow(Hwnd());
     }
 }
 
-LRESULT CALLBACK TForm_Main::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TForm_Main*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+bool TForm_Main::CreateControls() {
+    logFont_ = FormFont(false);
+    boldLogFont_ = FormFont(true);
+    font_.Reset(::CreateFontIndirectW(&logFont_));
+    boldFont_.Reset(::CreateFontIndirectW(&boldLogFont_));
+    measureDc_.Reset(::CreateCompatibleDC(nullptr));
+    // Stays selected for the DC's life; the DC goes before the font.
+    ::SelectObject(measureDc_.Get(), boldFont_.Get());
+    backgroundBrush_.Reset(::CreateSolidBrush(backgroundColor_));
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+
+    const ui::MainLayout layout = ui::LayoutMainForm(ui::kDesignClientWidth, ui::kDesignClientHeight, false);
+    const HWND self = Hwnd();
+    // Without SS_NOTIFY the picture lets the mouse through to the form, which drags the window.
+    imageMove_ = CreateChild(WC_STATICW, L"", SS_OWNERDRAW, layout.imageMove, self, ids::kImage_Move);
+    sbMenu_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbMenu, self, ids::kSB_Menu);
+    const PixelRect cpuLabel{layout.labelCpuSpeedLeft, layout.labelTop, layout.labelCpuSpeedLeft + 1,
+                             layout.labelTop + 1};
+    const PixelRect memoryLabel{layout.labelMemoryUsedLeft, layout.labelTop, layout.labelMemoryUsedLeft + 1,
+                                layout.labelTop + 1};
+    labelCpuSpeed_ = CreateChild(WC_STATICW, texts::monitor::kClockUnknown, SS_LEFT | SS_NOPREFIX, cpuLabel,
+                                 self, ids::kLabel_CPUSpeed);
+    labelMemoryUsed_ = CreateChild(WC_STATICW, texts::monitor::kMemoryUnknown, SS_LEFT | SS_NOPREFIX,
+                                   memoryLabel, self, ids::kLabel_MemoryUsed);
+    sbHide_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbHide, self, ids::kSB_Hide);
+    sbClose_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbClose, self, ids::kSB_Close);
+    const PixelRect& c = layout.chart;
+    const PixelRect& g = layout.gauge;
+    if (imageMove_ == nullptr || sbMenu_ == nullptr || labelCpuSpeed_ == nullptr ||
+        labelMemoryUsed_ == nullptr || sbHide_ == nullptr || sbClose_ == nullptr ||
+        !chart_.Create(self, ids::kChart_CPUUsage, RECT{c.left, c.top, c.right, c.bottom}) ||
+        !gauge_.Create(self, ids::kGauge_CPUUsage, RECT{g.left, g.top, g.right, g.bottom})) {
+        return false;
     }
-    auto* form = reinterpret_cast<TForm_Main*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (form == nullptr) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    for (const HWND label : {labelCpuSpeed_, labelMemoryUsed_}) {
+        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
+        FitLabel(label);
     }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        form->hwnd_ = nullptr;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return form->OnMessage(message, wParam, lParam);
+    chart_.SetFont(logFont_);
+    gauge_.SetFont(boldLogFont_);
+    // Label_Splash: the bold application title, centred over the graph right of Bevel_Splash.
+    chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
+    ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
+    CreateToolTips();
+    BuildPopupMenu();
+    return true;
 }
 
-LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        FormCreate();
-        return 0;
-    case WM_CLOSE:
-        FormClose();
-        return 0;
-    case WM_DESTROY:
-        FormDestroy();
-        return 0;
-    case WM_PAINT:
-        FormPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1; // WM_PAINT fills everything
-    case WM_CPU_SPEED: {
-        const std::string mhz =
-            FormatThousands(static_cast<std::int32_t>(wParam), config::ThousandsSeparator);
-        cpuSpeed_ = std::wstring(mhz.begin(), mhz.end()) + L" MHz";
-        return 0;
+void TForm_Main::CreateToolTips() {
+    toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, ThisModule(), nullptr);
+    if (toolTips_ == nullptr) {
+        return;
     }
-    default:
-        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    const struct {
+        HWND control;
+        const wchar_t* hint;
+    } buttons[] = {{sbMenu_, texts::monitor::kHintMenu},
+                   {sbHide_, texts::monitor::kHintHide},
+                   {sbClose_, texts::monitor::kHintClose}};
+    for (const auto& button : buttons) {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Hwnd();
+        tool.uId = reinterpret_cast<UINT_PTR>(button.control);
+        tool.lpszText = const_cast<wchar_t*>(button.hint);
+        ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    // Image_Move lets the mouse through, so its hint is a rectangle of the form.
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = Hwnd();
+    tool.uId = ids::kImage_Move;
+    tool.rect = RECT{0, 0, 20, 20};
+    tool.lpszText = const_cast<wchar_t*>(texts::monitor::kHintMove);
+    ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void TForm_Main::BuildPopupMenu() {
+    win32::UniqueMenu help(::CreatePopupMenu());
+    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Help, texts::monitor::kMenuHelpOnline);
+    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Forum, texts::monitor::kMenuForum);
+    ::AppendMenuW(help.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_VersionHistory, texts::monitor::kMenuVersionHistory);
+    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Copyrights, texts::monitor::kMenuCopyrights);
+
+    win32::UniqueMenu location(::CreatePopupMenu());
+    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_TopLeft, texts::monitor::kMenuTopLeft);
+    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_TopRight, texts::monitor::kMenuTopRight);
+    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_BotomLeft, texts::monitor::kMenuBottomLeft);
+    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_BotomRight, texts::monitor::kMenuBottomRight);
+    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_Center, texts::monitor::kMenuCenter);
+    ::AppendMenuW(location.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_LockForm, texts::monitor::kMenuLockForm);
+
+    popupMenu_.Reset(::CreatePopupMenu());
+    const HMENU menu = popupMenu_.Get();
+    ::AppendMenuW(menu, MF_STRING, ids::kMI_About, texts::monitor::kMenuAbout);
+    // The menu owns its submenus from here on.
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help.Release()), texts::monitor::kMenuHelp);
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, ids::kMI_Settings, texts::monitor::kMenuSettings);
+    ::AppendMenuW(menu, MF_STRING, ids::kMI_Statistics, texts::monitor::kMenuStatistics);
+    ::AppendMenuW(menu, MF_STRING, ids::kMI_CPUInformation, texts::monitor::kMenuCpuInformation);
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(location.Release()),
+                  texts::monitor::kMenuLocation);
+    ::AppendMenuW(menu, MF_STRING, ids::kMI_ShowHide, texts::monitor::kMenuShowHide);
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, ids::kMI_Exit, texts::monitor::kMenuExit);
+}
+
+// Creation, in the order the settings and the threads need.
 void TForm_Main::FormCreate() {
-    config::LoadSettings();
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, config::PosWidth.load(), config::PosHeight.load(),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // Sampling starts with the window; the start sequence asks about disabled counters first.
-    uiLink_ = std::make_unique<platform::Win32UiLink>(hwnd_);
-    const std::wstring error =
-        StartSampling(sampling_, *uiLink_, [this](const TResMonitor& monitor) { DisplaySample(monitor); });
+    DragOrigin = {};
+    Dragging = false;
+    if (options_.useSettingsFile) {
+        config::LoadSettings();
+    }
+    InstallApplicationHook();
+    ApplyStayOnTop();
+    AssignLocationShortcuts();
+    trayIcon_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
+    decimalSeparator_ = UserDecimalSeparator();
+    ApplySettings();
+    if (options_.startSampling) {
+        StartSamplingThreads();
+    }
+}
+
+void TForm_Main::StartSamplingThreads() {
+    link_ = std::make_unique<platform::Win32UiLink>(Hwnd());
+    const auto display = [this](const TResMonitor& monitor) {
+        ui::SampleView sample;
+        sample.cpuCount = monitor.CPUCount;
+        sample.cpuUsageTotal = monitor.CPUUsageTotal;
+        sample.cpuUsageEach = monitor.CPUUsageEach;
+        sample.memoryTotalMB = monitor.MemoryTotalMB;
+        sample.memoryUsagePercent = monitor.MemoryUsagePercent;
+        sample.memoryUsedMB = monitor.MemoryUsedMB;
+        sample.samples = monitor.Statistics.Samples;
+        DisplaySample(sample);
+    };
+    // Its third step is the prompt for disabled performance counters.
+    const std::wstring error = StartSampling(threads_, *link_, display);
+    sampling_ = true;
     if (!error.empty()) {
         platform::TheProcess().ShowMessage(texts::kAppTitle, error, platform::MessageKind::Error,
                                            platform::MessageButtons::Ok);
     }
 }
 
-void TForm_Main::Show(int showCommand) {
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    RECT frame{};
-    ::GetWindowRect(hwnd_, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    if (config::FirstLaunch.load()) {
-        config::PosX = work.left + (work.right - work.left - width) / 2;
-        config::PosY = work.top + (work.bottom - work.top - height) / 2;
+void TForm_Main::FormCloseQuery() {
+    if (options_.useSettingsFile) {
+        config::SaveSettings();
+    }
+}
+
+// Destruction: the threads first (the display step may still run while the sampler is freed,
+// so the controls stay until then), then the tray icon, then the settings.
+void TForm_Main::FormDestroy() {
+    if (sampling_) {
+        StopSampling(threads_);
+        sampling_ = false;
+    }
+    trayIcon_.RemoveIcon();
+    if (options_.useSettingsFile) {
+        config::SaveSettings();
+    }
+    if (config::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
+        config::HotkeyRegistered = false;
+    }
+    if (options_.endApplicationOnDestroy) {
+        ::PostQuitMessage(0);
+    }
+}
+
+void TForm_Main::ApplySettings() {
+    SetBackgroundColor(ToColorRef(config::BackgroundColor));
+    transparency_ = config::Transparency;
+    alphaBlend_ = config::AlphaBlend;
+    alphaValue_ = config::AlphaBlendValue;
+    ApplyLayeredAttributes();
+    gauge_.SetForeColor(ToColorRef(config::BarColor));
+    chart_.SetSeriesColor(0, ToColorRef(config::GraphMemoryColor));
+    chart_.SetSeriesColor(1, ToColorRef(config::GraphCPUColor1));
+    chart_.SetSeriesColor(2, ToColorRef(config::GraphCPUColor2));
+    chart_.SetSeriesColor(3, ToColorRef(config::GraphCPUColor3));
+    chart_.SetSeriesColor(4, ToColorRef(config::GraphCPUColor4));
+    SetGraphLineWidth(config::ThickerGraph);
+    SetTextColor(ToColorRef(config::TextColor));
+    SetDisplayMemory(config::DisplayMemory);
+    SetHideBarGraph(config::HideBarGraph);
+    RegisterAppModeHotkey();
+    SetAppTrayMode(config::AppTrayMode, true);
+    SetAutoHideControls(config::AutoHideControls);
+    ShowControls(true);
+}
+
+void TForm_Main::SetBackgroundColor(COLORREF color) {
+    backgroundColor_ = color;
+    backgroundBrush_.Reset(::CreateSolidBrush(color));
+    gauge_.SetBackColor(color);
+    chart_.SetBackgroundColor(color);
+    // The see-through colour is the window colour.
+    ApplyLayeredAttributes();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void TForm_Main::SetTransparency(bool on) {
+    transparency_ = on;
+    ApplyLayeredAttributes();
+}
+
+void TForm_Main::SetAlphaBlend(bool on, std::uint8_t value) {
+    alphaBlend_ = on;
+    alphaValue_ = value;
+    ApplyLayeredAttributes();
+}
+
+void TForm_Main::SetGraphLineWidth(bool thicker) {
+    for (int series = 0; series < ui::kSeriesCount; ++series) {
+        chart_.SetLineWidth(series, thicker ? 2 : 1);
+    }
+}
+
+void TForm_Main::ApplyLayeredAttributes() {
+    const HWND self = Hwnd();
+    if (self == nullptr) {
+        return;
+    }
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(self, GWL_EXSTYLE);
+    if (transparency_ || alphaBlend_) {
+        if ((exStyle & WS_EX_LAYERED) == 0) {
+            ::SetWindowLongPtrW(self, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        }
+        const DWORD flags = (transparency_ ? LWA_COLORKEY : 0) | (alphaBlend_ ? LWA_ALPHA : 0);
+        ::SetLayeredWindowAttributes(self, backgroundColor_, alphaBlend_ ? alphaValue_ : 255, flags);
+    } else if ((exStyle & WS_EX_LAYERED) != 0) {
+        ::SetWindowLongPtrW(self, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        ::RedrawWindow(self, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
+void TForm_Main::SetTextColor(COLORREF color) {
+    textColor_ = color;
+    chart_.SetLabelColor(color); // the scale labels and the banner
+    ::InvalidateRect(labelCpuSpeed_, nullptr, TRUE);
+    ::InvalidateRect(labelMemoryUsed_, nullptr, TRUE);
+}
+
+void TForm_Main::SetDisplayMemory(bool show) {
+    config::DisplayMemory = show;
+    ::ShowWindow(labelMemoryUsed_, show ? SW_SHOWNA : SW_HIDE);
+    if (!show) {
+        chart_.Clear(ui::kMemorySeries);
+    }
+}
+
+void TForm_Main::SetHideBarGraph(bool hide) {
+    hideBarGraph_ = hide;
+    ::ShowWindow(gauge_.Hwnd(), hide ? SW_HIDE : SW_SHOWNA);
+    Relayout();
+}
+
+void TForm_Main::Relayout() {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const ui::MainLayout layout = ui::LayoutMainForm(client.right, client.bottom, hideBarGraph_);
+    HDWP batch = ::BeginDeferWindowPos(8);
+    MoveChild(batch, imageMove_, layout.imageMove);
+    MoveChild(batch, sbMenu_, layout.sbMenu);
+    MoveChild(batch, sbHide_, layout.sbHide);
+    MoveChild(batch, sbClose_, layout.sbClose);
+    MoveChild(batch, chart_.Hwnd(), layout.chart);
+    MoveChild(batch, gauge_.Hwnd(), layout.gauge);
+    for (const auto& [label, left] : {std::pair{labelCpuSpeed_, layout.labelCpuSpeedLeft},
+                                      std::pair{labelMemoryUsed_, layout.labelMemoryUsedLeft}}) {
+        if (batch != nullptr && label != nullptr) {
+            batch = ::DeferWindowPos(batch, label, nullptr, left, layout.labelTop, 0, 0,
+                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+        }
+    }
+    if (batch != nullptr) {
+        ::EndDeferWindowPos(batch);
+    }
+}
+
+// Labels are as wide as their text, like auto-sized labels.
+void TForm_Main::FitLabel(HWND label) {
+    wchar_t text[64];
+    const int length = ::GetWindowTextW(label, text, static_cast<int>(std::size(text)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(measureDc_.Get(), text, length, &size);
+    RECT current{};
+    ::GetWindowRect(label, &current);
+    if (current.right - current.left != size.cx || current.bottom - current.top != size.cy) {
+        ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TForm_Main::SetLabelText(HWND label, std::string_view utf8) {
+    const int capacity = static_cast<int>(wide_.size()) - 1;
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide_.data(), capacity);
+    wide_[static_cast<std::size_t>(std::clamp(length, 0, capacity))] = L'\0';
+    wchar_t current[64];
+    ::GetWindowTextW(label, current, static_cast<int>(std::size(current)));
+    // An unchanged text is not set again, so the label does not repaint for nothing.
+    if (std::wcscmp(current, wide_.data()) != 0) {
+        ::SetWindowTextW(label, wide_.data());
+        FitLabel(label);
+    }
+}
+
+void TForm_Main::DisplaySample(const ui::SampleView& sample) {
+    const ui::DisplaySettings settings = ui::DisplaySettings::FromStore();
+    ui::ComputeDisplayStep(sample, settings, decimalSeparator_, step_);
+    gauge_.SetProgress(step_.gaugeProgress);
+    ui::ApplySeries(step_, chart_, settings.graphLength);
+    if (step_.setMemoryLabel) {
+        SetLabelText(labelMemoryUsed_, step_.memoryLabel.View());
+    }
+    if (step_.updateTray) {
+        UpdateTrayIcon(step_.trayCpu, step_.trayMemory);
+    }
+}
+
+void TForm_Main::OnCpuSpeed(WPARAM wParam) {
+    ui::LabelText text;
+    ui::FormatClockLabel(static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)), text);
+    SetLabelText(labelCpuSpeed_, text.View());
+}
+
+void TForm_Main::UpdateTrayIcon(int cpu, int memory) {
+    TrayImageList& list = config::NumericTrayIcons ? trayNumeric_ : trayGradient_;
+    if (list.Count() == 0) {
+        // Drawn on first use; kept for the life of the window.
+        list = config::NumericTrayIcons ? CreateTrayNumericImages() : CreateTrayGradientImages();
+    }
+    ui::TrayTip tip;
+    ui::FormatTrayTip(cpu, memory, tip);
+    trayIcon_.SetTip(tip.View());
+    trayIcon_.SetIconFromList(list, ui::TrayImageIndex(cpu, list.Count()));
+    trayIcon_.RefreshIcon();
+}
+
+void TForm_Main::OnTrayNotify(LPARAM lParam) {
+    switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDBLCLK:
+        SetAppTrayMode(!config::AppTrayMode, false);
+        break;
+    case WM_RBUTTONUP: {
+        // Foreground even while hidden, so the menu closes when the user clicks elsewhere.
+        ::SetForegroundWindow(Hwnd());
+        POINT cursor{};
+        if (::GetCursorPos(&cursor) == FALSE) {
+            cursor = {0, 0};
+        }
+        PopupMenuAt(cursor);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TForm_Main::OnHotKey(WPARAM wParam) {
+    if (wParam == kHotkeyId) {
+        SetAppTrayMode(!config::AppTrayMode, false);
+    }
+}
+
+void TForm_Main::ApplyStayOnTop() {
+    ::SetWindowPos(Hwnd(), config::AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm_Main::AssignLocationShortcuts() {
+    std::array<ACCEL, std::size(kMenuShortcuts) + std::size(kLocationShortcuts)> table{};
+    std::size_t n = 0;
+    for (const auto* group : {static_cast<const Shortcut*>(kMenuShortcuts), kLocationShortcuts}) {
+        const std::size_t count =
+            group == kMenuShortcuts ? std::size(kMenuShortcuts) : std::size(kLocationShortcuts);
+        for (std::size_t i = 0; i < count; ++i) {
+            table[n++] = ACCEL{group[i].flags, group[i].key, static_cast<WORD>(group[i].command)};
+        }
+    }
+    shortcuts_.Reset(::CreateAcceleratorTableW(table.data(), static_cast<int>(n)));
+}
+
+// The program shows no taskbar button: its only top-level window is a tool window.
+void TForm_Main::InstallApplicationHook() {
+    hookInstalled_ = true;
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE);
+    ::SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, exStyle | WS_EX_TOOLWINDOW);
+}
+
+bool TForm_Main::PreTranslateMessage(MSG& message) {
+    if (hookInstalled_) {
+        ApplicationMessageHook(message);
+    }
+    const HWND active = ::GetActiveWindow();
+    if (shortcuts_ && active != nullptr && active == Hwnd() &&
+        ::TranslateAcceleratorW(Hwnd(), shortcuts_.Get(), &message) != 0) {
+        return true;
+    }
+    return false;
+}
+
+// Mouse movement over any window of the application brings the control buttons back.
+void TForm_Main::ApplicationMessageHook(const MSG& message) {
+    if (message.message == WM_MOUSEMOVE) {
+        ShowControls(true);
+    }
+}
+
+void TForm_Main::ShowControls(bool show) {
+    ::KillTimer(Hwnd(), ids::kTimer_HideControls);
+    if (show && config::AutoHideControls) {
+        ::SetTimer(Hwnd(), ids::kTimer_HideControls, kHideControlsMs, nullptr);
+    }
+    if (show == controlsVisible_) {
+        return;
+    }
+    controlsVisible_ = show;
+    for (const HWND control : {imageMove_, sbMenu_, sbHide_, sbClose_}) {
+        ::ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+    }
+    if (toolTips_ != nullptr) {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = Hwnd();
+        tool.uId = ids::kImage_Move;
+        tool.rect = show ? RECT{0, 0, 20, 20} : RECT{0, 0, 0, 0};
+        ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void TForm_Main::SetAutoHideControls(bool on) {
+    config::AutoHideControls = on;
+    ShowControls(true);
+}
+
+void TForm_Main::SetAppTrayMode(bool mode, bool atStart) {
+    config::AppTrayMode = mode;
+    if (atStart) {
+        showAtStartup_ = !mode;
+    }
+    if (mode) {
+        trayIcon_.AddIcon();
+        ::ShowWindow(Hwnd(), SW_HIDE);
+        return;
+    }
+    if (!atStart) {
+        ::ShowWindow(Hwnd(), SW_SHOW);
+        ::SetForegroundWindow(Hwnd());
+    }
+    if (config::HideTrayWhenVisible) {
+        trayIcon_.RemoveIcon();
+    } else {
+        trayIcon_.AddIcon();
+    }
+}
+
+void TForm_Main::RegisterAppModeHotkey() {
+    if (config::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
+        config::HotkeyRegistered = false;
+    }
+    if (config::AppModeHotkey == 0) {
+        return;
+    }
+    if (::RegisterHotKey(Hwnd(), kHotkeyId, static_cast<UINT>(config::AppModeHotkeyModifiers),
+                         static_cast<UINT>(config::AppModeHotkey)) != FALSE) {
+        config::HotkeyRegistered = true;
+    } else {
+        // Another program holds the combination: the hot key is dropped, and saved so.
+        config::AppModeHotkey = 0;
+        config::AppModeHotkeyModifiers = 0;
+    }
+}
+
+void TForm_Main::FormShow() {
+    RestorePlacement();
+    ::PostMessageW(Hwnd(), WM_AFTER_SHOW, 0, 0);
+}
+
+void TForm_Main::RestorePlacement() {
+    ui::PlacementInput input;
+    input.firstLaunch = config::FirstLaunch;
+    input.posX = config::PosX;
+    input.posY = config::PosY;
+    input.posWidth = config::PosWidth;
+    input.posHeight = config::PosHeight;
+    input.primaryWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    input.primaryHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    input.desktop = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const ui::ScreenBox box = ui::RestorePlacement(input);
+    config::PosX = box.left;
+    config::PosY = box.top;
+    ::SetWindowPos(Hwnd(), nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm_Main::OnAfterShow() {
+    if (config::FirstLaunch) {
         config::FirstLaunch = false;
     }
-    ::SetWindowPos(hwnd_, nullptr, config::PosX.load(), config::PosY.load(), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::ShowWindow(hwnd_, showCommand);
-    ::UpdateWindow(hwnd_);
 }
 
-void TForm_Main::FormClose() {
-    config::SaveSettings();
-    ::DestroyWindow(hwnd_);
+void TForm_Main::MoveToPreset(ui::LocationPreset preset) {
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    int left = 0;
+    int top = 0;
+    ui::MoveToPreset(preset, {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                     window.right - window.left, window.bottom - window.top, left, top);
+    ::SetWindowPos(Hwnd(), nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    config::PosX = left;
+    config::PosY = top;
 }
 
-void TForm_Main::FormDestroy() {
-    StopSampling(sampling_);
-    config::SaveSettings(); // does nothing when closing has saved already
-    ::PostQuitMessage(0);
+void TForm_Main::FormMouseDown(int x, int y) {
+    DragOrigin.x = static_cast<std::uint16_t>(x);
+    DragOrigin.y = static_cast<std::uint16_t>(y);
+    Dragging = true;
+    ::SetCapture(Hwnd());
 }
 
-void TForm_Main::SetStatusText(std::wstring text) {
-    statusText_ = std::move(text);
-    ::InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void TForm_Main::DisplaySample(const TResMonitor& monitor) {
-    wchar_t text[128];
-    std::swprintf(text, std::size(text), L"%ls   CPU %lld %%   Memory %.2f %%", cpuSpeed_.c_str(),
-                  static_cast<long long>(RoundHalfEven(monitor.CPUUsageTotal)), monitor.MemoryUsagePercent);
-    SetStatusText(text);
-}
-
-void TForm_Main::FormPaint() {
-    PAINTSTRUCT ps{};
-    HDC dc = ::BeginPaint(hwnd_, &ps);
-    RECT client{};
-    ::GetClientRect(hwnd_, &client);
-    const win32::UniqueBrush background(
-        ::CreateSolidBrush(static_cast<COLORREF>(config::BackgroundColor.load())));
-    ::FillRect(dc, &client, background.Get());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, static_cast<COLORREF>(config::TextColor.load()));
-    const win32::ScopedSelectObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    std::wstring text = std::wstring(texts::kAppTitle) + L" " + config::VersionText();
-    if (!statusText_.empty()) {
-        text += L"\n" + statusText_;
+void TForm_Main::FormMouseMove(int x, int y) {
+    if (!Dragging || config::LockForm) {
+        return;
     }
-    client.top += 8;
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_CENTER | DT_NOPREFIX);
-    ::EndPaint(hwnd_, &ps);
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    const int left = window.left + x - DragOrigin.x;
+    const int top = window.top + y - DragOrigin.y;
+    ::SetWindowPos(Hwnd(), nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    config::PosX = left;
+    config::PosY = top;
 }
 
-} // namespace quelmo::ui
+void TForm_Main::FormMouseUp() {
+    Dragging = false;
+    if (::GetCapture() == Hwnd()) {
+        ::ReleaseCapture();
+    }
+}
+
+void TForm_Main::PopupMenuAt(POINT screen) {
+    // PopupMenuPopup: the lock item shows the current state.
+    ::CheckMenuItem(popupMenu_.Get(), ids::kMI_LockForm,
+                    MF_BYCOMMAND | (config::LockForm ? MF_CHECKED : MF_UNCHECKED));
+    ::TrackPopupMenu(popupMenu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Hwnd(),
+                     nullptr);
+    // Lets the menu close properly when it was opened from the tray.
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+}
+
+void TForm_Main::SB_MenuClick() {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    RECT button{};
+    ::GetWindowRect(sbMenu_, &button);
+    PopupMenuAt(POINT{window.left + (button.right - button.left), window.top + (button.bottom - button.top)});
+}
+
+void TForm_Main::SB_HideClick() {
+    SetAppTrayMode(true, false);
+}
+
+void TForm_Main::SB_CloseClick() {
+    ::PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TForm_Main::MI_ExitClick() {
+    // Destroyed without a close request; the destruction saves the settings.
+    DestroyHwnd();
+}
+
+void TForm_Main::MI_LockFormClick() {
+    const UINT state = ::GetMenuState(popupMenu_.Get(), ids::kMI_LockForm, MF_BYCOMMAND);
+    config::LockForm = (state & MF_CHECKED) == 0;
+}
+
+void TForm_Main::Timer_HideControlsTimer() {
+    ShowControls(false);
+}
+
+void TForm_Main::Timer_HideSplashTimer() {
+    ::KillTimer(Hwnd(), ids::kTimer_HideSplash);
+    chart_.HideBanner(); // Label_Splash and Bevel_Splash, for good
+}
+
+void TForm_Main::OpenDocumentAction(const wchar_t* target, bool besideExecutable) {
+    std::wstring path = target;
+    if (besideExecutable) {
+        // The shipped documents live beside the program, whatever the current folder is.
+        std::wstring folder = platform::TheProcess().ExecutablePath();
+        folder.erase(folder.find_last_of(L"\\/") + 1);
+        path = folder + path;
+    }
+    const auto result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32) {
+        wchar_t* reason = nullptr;
+        ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+            nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+        const win32::UniqueLocalMemory owner(reason);
+        std::wstring text = texts::monitor::kOpenFailedHead;
+        text += path;
+        text += texts::monitor::kOpenFailedError;
+        std::wstring why = reason != nullptr ? reason : L"";
+        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r')) {
+            why.pop_back();
+        }
+        text += why + L" (" + std::to_wstring(result) + L").";
+        platform::TheProcess().ShowMessage(texts::kAppTitle, text, platform::MessageKind::Warning,
+                                           platform::MessageButtons::Ok);
+    }
+}
+
+void TForm_Main::OnMenuCommand(int id) {
+    const auto run = [](const std::function<void()>& action) {
+        if (action) {
+            action();
+        }
+    };
+    switch (id) {
+    case ids::kMI_About:
+        run(actions_.showAbout);
+        break;
+    case ids::kMI_Settings:
+        run(actions_.showSettings);
+        break;
+    case ids::kMI_Statistics:
+        run(actions_.showStatistics);
+        break;
+    case ids::kMI_CPUInformation:
+        run(actions_.showCpuInformation);
+        break;
+    case ids::kMI_Help:
+        OpenDocumentAction(texts::monitor::kHelpUrl, false);
+        break;
+    case ids::kMI_Forum:
+        OpenDocumentAction(texts::monitor::kForumUrl, false);
+        break;
+    case ids::kMI_VersionHistory:
+        OpenDocumentAction(texts::monitor::kHistoryFile, true);
+        break;
+    case ids::kMI_Copyrights:
+        OpenDocumentAction(texts::monitor::kCopyrightsFile, true);
+        break;
+    case ids::kMI_TopLeft:
+        MoveToPreset(ui::LocationPreset::TopLeft);
+        break;
+    case ids::kMI_TopRight:
+        MoveToPreset(ui::LocationPreset::TopRight);
+        break;
+    case ids::kMI_BotomLeft:
+        MoveToPreset(ui::LocationPreset::BottomLeft);
+        break;
+    case ids::kMI_BotomRight:
+        MoveToPreset(ui::LocationPreset::BottomRight);
+        break;
+    case ids::kMI_Center:
+        MoveToPreset(ui::LocationPreset::Center);
+        break;
+    case ids::kMI_LockForm:
+        MI_LockFormClick();
+        break;
+    case ids::kMI_ShowHide:
+        SetAppTrayMode(!config::AppTrayMode, false);
+        break;
+    case ids::kMI_Exit:
+        MI_ExitClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    Glyph glyph = Glyph::MoveArrows;
+    switch (item.CtlID) {
+    case ids::kImage_Move:
+        glyph = Glyph::MoveArrows;
+        break;
+    case ids::kSB_Menu:
+        glyph = Glyph::Diamond;
+        break;
+    case ids::kSB_Hide:
+        glyph = Glyph::DownArrow;
+        break;
+    case ids::kSB_Close:
+        glyph = Glyph::Cross;
+        break;
+    default:
+        return;
+    }
+    ::FillRect(item.hDC, &item.rcItem, backgroundBrush_.Get());
+    RECT area = item.rcItem;
+    // A flat button shows a sunken edge only while it is held down.
+    if (item.CtlType == ODT_BUTTON && (item.itemState & ODS_SELECTED) != 0) {
+        RECT edge = item.rcItem;
+        ::DrawEdge(item.hDC, &edge, BDR_SUNKENOUTER, BF_RECT);
+        ::OffsetRect(&area, 1, 1);
+    }
+    DrawGlyph(item.hDC, glyph, area, kGlyphColor);
+}
+
+LRESULT TForm_Main::OnCtlColorStatic(HDC dc) {
+    ::SetTextColor(dc, textColor_);
+    ::SetBkColor(dc, backgroundColor_);
+    return reinterpret_cast<LRESULT>(backgroundBrush_.Get());
+}
+
+LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return CreateControls() ? 0 : -1;
+    case WM_CLOSE:
+        // FormCloseQuery: save, and closing is always allowed.
+        FormCloseQuery();
+        DestroyHwnd();
+        return 0;
+    case WM_QUERYENDSESSION:
+        FormCloseQuery();
+        return TRUE;
+    case WM_DESTROY:
+        FormDestroy();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE && lParam == 0) {
+            FormShow();
+        }
+        break;
+    case WM_SIZE:
+        Relayout();
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.Get());
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+    case WM_DRAWITEM:
+        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        if (lParam != 0) {
+            if (HIWORD(wParam) == BN_CLICKED) {
+                switch (LOWORD(wParam)) {
+                case ids::kSB_Menu:
+                    SB_MenuClick();
+                    break;
+                case ids::kSB_Hide:
+                    SB_HideClick();
+                    break;
+                case ids::kSB_Close:
+                    SB_CloseClick();
+                    break;
+                default:
+                    break;
+                }
+            }
+        } else {
+            OnMenuCommand(LOWORD(wParam));
+        }
+        return 0;
+    case WM_TIMER:
+        if (wParam == ids::kTimer_HideControls) {
+            Timer_HideControlsTimer();
+        } else if (wParam == ids::kTimer_HideSplash) {
+            Timer_HideSplashTimer();
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        FormMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+        FormMouseUp();
+        return 0;
+    case WM_RBUTTONUP:
+        FormMouseUp();
+        break; // DefWindowProc turns it into WM_CONTEXTMENU
+    case WM_CAPTURECHANGED:
+        Dragging = false;
+        return 0;
+    case WM_CONTEXTMENU: {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (at.x == -1 && at.y == -1) {
+            RECT window{};
+            ::GetWindowRect(Hwnd(), &window);
+            at = {window.left, window.top};
+        }
+        PopupMenuAt(at);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && controlsVisible_) {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            ::ScreenToClient(Hwnd(), &cursor);
+            RECT image{};
+            ::GetWindowRect(imageMove_, &image);
+            ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&image), 2);
+            if (::PtInRect(&image, cursor) != FALSE) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEALL));
+                return TRUE;
+            }
+        }
+        break;
+    case WM_SETTINGCHANGE:
+        decimalSeparator_ = UserDecimalSeparator();
+        break;
+    case WM_HOTKEY:
+        OnHotKey(wParam);
+        return 0;
+    default:
+        if (message == WM_AFTER_SHOW) {
+            OnAfterShow();
+            return 0;
+        }
+        if (message == WM_CPU_SPEED) {
+            OnCpuSpeed(wParam);
+            return 0;
+        }
+        if (message == WM_TRAY_NOTIFY) {
+            OnTrayNotify(lParam);
+            return 0;
+        }
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+} // namespace quelmo::gui

@@ -1,48 +1,185 @@
-// The main window, TForm_Main. For now a plain window: its creation loads the settings and its
-// closing saves them. The monitor's gauge, graph and labels will live here.
+// The monitor window: a borderless window with the clock and memory labels, the processor graph
+// and gauge, four control buttons, a tray icon, and the two sampling threads it owns.
+//
+// The form creates its controls, routes messages and applies what the portable models compute
+// (DisplayModel, MainLayout, Placement, TrayPicture).
 #pragma once
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32UiLink.h"
 #include "sampling/MyThreads.h"
+#include "ui/DisplayModel.h"
+#include "ui/MainLayout.h"
+#include "ui/MyTrayIcon.h"
+#include "ui/Placement.h"
+#include "widgets/BarGauge.h"
+#include "widgets/LineChart.h"
+#include "widgets/WindowBase.h"
 
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
-namespace quelmo::ui {
+namespace quelmo::gui {
 
-class TForm_Main {
-public:
-    static constexpr const wchar_t* kClassName = L"TForm_Main";
-
-    // Creates the window (hidden). Its creation loads the settings; Handle() is null on failure.
-    explicit TForm_Main(HINSTANCE instance);
-    ~TForm_Main();
-    TForm_Main(const TForm_Main&) = delete;
-    TForm_Main& operator=(const TForm_Main&) = delete;
-
-    HWND Handle() const { return hwnd_; }
-    // Shows the window where the settings place it (centred on the first launch).
-    void Show(int showCommand);
-    // A line of text shown in the window.
-    void SetStatusText(std::wstring text);
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void FormCreate();
-    void FormClose();
-    void FormDestroy();
-    void FormPaint();
-    // Until the monitor window arrives: the sample and the clock as the status line.
-    void DisplaySample(const TResMonitor& monitor);
-
-    HWND hwnd_ = nullptr;
-    std::wstring statusText_;
-    std::unique_ptr<platform::Win32UiLink> uiLink_;
-    SamplingThreads sampling_;
-    std::wstring cpuSpeed_ = L"? MHz";
+// The windows the menu opens; each is optional until its window exists.
+struct MainFormActions {
+    std::function<void()> showAbout;
+    std::function<void()> showSettings;
+    std::function<void()> showStatistics;
+    std::function<void()> showCpuInformation;
 };
 
-} // namespace quelmo::ui
+class TForm_Main final : public WindowBase {
+public:
+    struct Options {
+        bool useSettingsFile = true;         // LoadSettings at creation, SaveSettings when closed
+        bool startSampling = true;           // the start sequence at creation, the stop sequence at the end
+        bool endApplicationOnDestroy = true; // the main window's end is the application's end
+    };
+
+    explicit TForm_Main(Options options);
+    TForm_Main() : TForm_Main(Options{}) {}
+    ~TForm_Main() override;
+
+    // Creates the window hidden and runs FormCreate. False when the window could not be made.
+    bool Create();
+    // Shows the window unless the settings start the application in tray mode.
+    void ShowAtStartup();
+    void SetActions(MainFormActions actions) { actions_ = std::move(actions); }
+
+    // The message loop's pre-translation: the application message hook and the menu and location
+    // shortcuts. True when the message has been handled.
+    bool PreTranslateMessage(MSG& message);
+
+    // Operations the settings dialog and the statistics window call.
+    void ApplySettings();
+    void SetTextColor(COLORREF color);
+    void SetDisplayMemory(bool show);
+    void SetHideBarGraph(bool hide);
+    void SetBackgroundColor(COLORREF color);
+    void SetTransparency(bool on);
+    void SetAlphaBlend(bool on, std::uint8_t value);
+    void SetGraphLineWidth(bool thicker);
+    void ShowControls(bool show);
+    void SetAutoHideControls(bool on);
+    void SetAppTrayMode(bool mode, bool atStart);
+    void RegisterAppModeHotkey();
+    void MoveToPreset(ui::LocationPreset preset);
+
+    LineChart& Chart() { return chart_; }
+    BarGauge& Gauge() { return gauge_; }
+    TTrayIcon& TrayIcon() { return trayIcon_; }
+    // The sampler while sampling runs (the statistics window reads it).
+    TResMonitor* ResMonitor() { return threads_.ResMonitor.get(); }
+
+    // The display step: reads the sample and updates gauge, graph, memory label and tray icon.
+    void DisplaySample(const ui::SampleView& sample);
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Creation and destruction.
+    bool CreateControls();
+    void CreateToolTips();
+    void StartSamplingThreads();
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery();
+    void FormDestroy();
+    void OnAfterShow();
+    void OnCpuSpeed(WPARAM wParam);
+    void OnTrayNotify(LPARAM lParam);
+    void OnHotKey(WPARAM wParam);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    LRESULT OnCtlColorStatic(HDC dc);
+
+    // Part of creation.
+    void ApplyStayOnTop();
+    void AssignLocationShortcuts();
+    void InstallApplicationHook();
+    void ApplicationMessageHook(const MSG& message);
+    void RestorePlacement();
+    void UpdateTrayIcon(int cpu, int memory);
+    void ApplyLayeredAttributes();
+    void SetLabelText(HWND label, std::string_view utf8);
+    void FitLabel(HWND label);
+    void Relayout();
+    void PopupMenuAt(POINT screen);
+    void BuildPopupMenu();
+
+    // Handlers named after their control and event.
+    void SB_MenuClick();
+    void SB_HideClick();
+    void SB_CloseClick();
+    void MI_ExitClick();
+    void MI_ShowHideClick();
+    void MI_LockFormClick();
+    void Timer_HideControlsTimer();
+    void Timer_HideSplashTimer();
+    void FormMouseDown(int x, int y);
+    void FormMouseMove(int x, int y);
+    void FormMouseUp();
+    void OnMenuCommand(int id);
+    void OpenDocumentAction(const wchar_t* target, bool besideExecutable);
+
+    // DragOrigin is kept as two 16-bit values, read back unsigned.
+    struct {
+        std::uint16_t x = 0;
+        std::uint16_t y = 0;
+    } DragOrigin;
+    bool Dragging = false;
+    TTrayIcon trayIcon_;
+
+    // Fonts first: the controls and the measuring DC use them.
+    win32::UniqueFont font_;
+    win32::UniqueFont boldFont_;
+    LOGFONTW logFont_{};
+    LOGFONTW boldLogFont_{};
+    win32::UniqueMemoryDc measureDc_; // the bold font selected, to size the labels
+    win32::UniqueBrush backgroundBrush_;
+    COLORREF backgroundColor_ = RGB(255, 255, 255);
+    COLORREF textColor_ = RGB(0, 0, 0);
+    bool transparency_ = false;
+    bool alphaBlend_ = false;
+    std::uint8_t alphaValue_ = 255;
+    win32::UniqueIcon appIcon_;
+    win32::UniqueIcon appIconSmall_;
+    win32::UniqueMenu popupMenu_;
+    win32::UniqueAccel shortcuts_;
+
+    HWND imageMove_ = nullptr;
+    HWND sbMenu_ = nullptr;
+    HWND labelCpuSpeed_ = nullptr;
+    HWND labelMemoryUsed_ = nullptr;
+    HWND sbHide_ = nullptr;
+    HWND sbClose_ = nullptr;
+    HWND toolTips_ = nullptr; // owned by the form: destroyed with it
+    LineChart chart_;
+    BarGauge gauge_;
+    Options options_;
+    bool hookInstalled_ = false;
+    bool hideBarGraph_ = false;
+    bool controlsVisible_ = true;
+    bool showAtStartup_ = true;
+
+    TrayImageList trayGradient_;
+    TrayImageList trayNumeric_;
+
+    std::string decimalSeparator_ = ".";
+    ui::DisplayStep step_;           // reused by every sample
+    std::array<wchar_t, 64> wide_{}; // label text conversion buffer
+    MainFormActions actions_;
+
+    // The link before the threads: the threads call through it until they are freed.
+    std::unique_ptr<platform::Win32UiLink> link_;
+    SamplingThreads threads_;
+    bool sampling_ = false;
+    bool destroyed_ = false;
+};
+
+} // namespace quelmo::gui

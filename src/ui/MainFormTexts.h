@@ -52,9 +52,6 @@ inline constexpr wchar_t kCopyrightsFile[] = L"Copyrights.txt";
 inline constexpr wchar_t kOpenFailedHead[] = L"Could not open the following file:\r\r";
 inline constexpr wchar_t kOpenFailedError[] = L"\r\rError: ";
 
-// The application icon's resource identifier.
-inline constexpr int kAppIconResource = 1;
-
 // Tray tip lines: "CPU: 37%" and, after a carriage return, "Memory: 62%".
 inline constexpr char kTrayCpu[] = "CPU";
 inline constexpr char kTrayMemory[] = "Memory";

@@ -14,6 +14,22 @@ namespace {
 
 const std::wstring kIni = L"C:\\Program Files\\Quelmo\\Quelmo.ini";
 
+// Dispatches what is waiting, without blocking.
+void Pump() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+// The main window without its sampling threads.
+gui::TForm_Main::Options WithoutSampling() {
+    gui::TForm_Main::Options options;
+    options.startSampling = false;
+    return options;
+}
+
 // Dispatches messages until the window has gone and its WM_QUIT has arrived.
 void RunUntilQuit() {
     MSG message{};
@@ -26,24 +42,26 @@ void RunUntilQuit() {
 TEST(MainForm, CreationLoadsTheSettingsAndClosingSavesThemOnce) {
     fakes::ShellFakes fakes;
     fakes.files.SetContent(kIni, "[Location]\r\nPosWidth=300\r\nPosHeight=120\r\n[Extra]\r\nkeep=1\r\n");
-    ui::TForm_Main form(::GetModuleHandleW(nullptr));
-    ASSERT_NE(form.Handle(), nullptr);
-    RECT frame{};
-    ::GetWindowRect(form.Handle(), &frame);
-    EXPECT_EQ(frame.right - frame.left, 300);
-    EXPECT_EQ(frame.bottom - frame.top, 120);
+    gui::TForm_Main form(WithoutSampling());
+    ASSERT_TRUE(form.Create());
     wchar_t className[64] = {};
-    ::GetClassNameW(form.Handle(), className, 64);
+    ::GetClassNameW(form.Hwnd(), className, 64);
     EXPECT_STREQ(className, L"TForm_Main");
     wchar_t caption[64] = {};
-    ::GetWindowTextW(form.Handle(), caption, 64);
+    ::GetWindowTextW(form.Hwnd(), caption, 64);
     EXPECT_STREQ(caption, L"Quelmo");
 
-    form.Show(SW_SHOWNOACTIVATE);
+    // The size comes from the settings when the window is shown.
+    form.ShowAtStartup();
+    Pump();
+    RECT frame{};
+    ::GetWindowRect(form.Hwnd(), &frame);
+    EXPECT_EQ(frame.right - frame.left, 300);
+    EXPECT_EQ(frame.bottom - frame.top, 120);
     EXPECT_FALSE(config::FirstLaunch); // centred on this first show
-    ::PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    ::PostMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
     RunUntilQuit();
-    EXPECT_EQ(form.Handle(), nullptr);
+    EXPECT_EQ(form.Hwnd(), nullptr);
     EXPECT_EQ(fakes.files.WriteCount(), 1); // closing wrote it; the destruction did not again
 
     const IniFile saved(*fakes.files.Content(kIni));
@@ -57,8 +75,8 @@ TEST(MainForm, CreationAsksToEnableDisabledCounters) {
     fakes.registry.SetDword(platform::RegRoot::LocalMachine, kPerflibKey, kDisableCountersValue, 1);
     fakes.process.answers = {platform::MessageAnswer::Yes};
     {
-        ui::TForm_Main form(::GetModuleHandleW(nullptr));
-        ASSERT_NE(form.Handle(), nullptr);
+        gui::TForm_Main form;
+        ASSERT_TRUE(form.Create());
         ASSERT_EQ(fakes.process.shown.size(), 1U);
         EXPECT_EQ(
             fakes.registry.GetDword(platform::RegRoot::LocalMachine, kPerflibKey, kDisableCountersValue), 0U);

@@ -1,0 +1,214 @@
+// The monitor window with its real controls, without the settings file or the sampling threads:
+// the display step, the clock message and the settings operations, checked through the window
+// texts and styles automation sees.
+#include "app/MyConfig.h"
+#include "sampling/MyWindowMessages.h"
+#include "ui/ControlIds.h"
+#include "ui/MainForm.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quelmo::gui {
+namespace {
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[128] = {};
+    ::SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+RECT ChildRect(HWND parent, HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        config::ResetConfig();
+        config::AppModeHotkey = 0; // never grab the real hot key from a test
+        // No tray icon unless a test needs one: removing it costs Wine's shell seconds.
+        config::HideTrayWhenVisible = !WithTrayIcon();
+        TForm_Main::Options options;
+        options.useSettingsFile = false;
+        options.startSampling = false;
+        options.endApplicationOnDestroy = false;
+        form_ = std::make_unique<TForm_Main>(options);
+        ASSERT_TRUE(form_->Create());
+    }
+    void TearDown() override {
+        form_.reset();
+        config::ResetConfig();
+    }
+    HWND Item(int id) const { return ::GetDlgItem(form_->Hwnd(), id); }
+    virtual bool WithTrayIcon() const { return false; }
+
+    std::unique_ptr<TForm_Main> form_;
+};
+
+// The same, with the tray icon that window mode shows by default.
+class MainFormWithTrayTest : public MainFormTest {
+protected:
+    bool WithTrayIcon() const override { return true; }
+};
+
+TEST_F(MainFormTest, IsABorderlessToolWindowWithEveryControlFindable) {
+    const HWND window = form_->Hwnd();
+    wchar_t className[64] = {};
+    ::GetClassNameW(window, className, 64);
+    EXPECT_EQ(std::wstring(className), L"TForm_Main");
+    EXPECT_EQ(TextOf(window), L"Quelmo");
+    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+    EXPECT_NE(style & WS_POPUP, 0);
+    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    for (const int id : {ids::kImage_Move, ids::kSB_Menu, ids::kLabel_CPUSpeed, ids::kLabel_MemoryUsed,
+                         ids::kSB_Hide, ids::kSB_Close, ids::kChart_CPUUsage, ids::kGauge_CPUUsage}) {
+        EXPECT_NE(Item(id), nullptr) << id;
+    }
+    EXPECT_EQ(TextOf(Item(ids::kLabel_CPUSpeed)), L"? MHz");
+    EXPECT_EQ(TextOf(Item(ids::kLabel_MemoryUsed)), L"? MB");
+    EXPECT_TRUE(form_->TrayIcon().Initialized());
+    EXPECT_FALSE(form_->TrayIcon().Added()); // hidden while the window shows
+}
+
+TEST_F(MainFormTest, ClockMessageSetsTheClockLabel) {
+    ::SendMessageW(form_->Hwnd(), WM_CPU_SPEED, 3000, 0);
+    EXPECT_EQ(TextOf(Item(ids::kLabel_CPUSpeed)), L"3,000 MHz");
+    ::SendMessageW(form_->Hwnd(), WM_CPU_SPEED, 2394, 0);
+    EXPECT_EQ(TextOf(Item(ids::kLabel_CPUSpeed)), L"2,394 MHz");
+    // The label grows and shrinks with its text.
+    RECT wide = ChildRect(form_->Hwnd(), Item(ids::kLabel_CPUSpeed));
+    ::SendMessageW(form_->Hwnd(), WM_CPU_SPEED, 8, 0);
+    RECT narrow = ChildRect(form_->Hwnd(), Item(ids::kLabel_CPUSpeed));
+    EXPECT_LT(narrow.right - narrow.left, wide.right - wide.left);
+    EXPECT_EQ(narrow.left, wide.left);
+}
+
+TEST_F(MainFormWithTrayTest, DisplayStepFeedsGaugeGraphLabelAndTray) {
+    EXPECT_TRUE(form_->TrayIcon().Added());
+    const std::vector<double> each{30.0, 70.0};
+    ui::SampleView sample;
+    sample.cpuCount = 2;
+    sample.cpuUsageEach = each;
+    sample.cpuUsageTotal = 50.5;
+    sample.memoryUsagePercent = 37.519;
+    config::DisplayEachCPU = true;
+    config::GraphLength = 80;
+    for (std::uint32_t n = 1; n <= 100; ++n) {
+        sample.samples = n;
+        form_->DisplaySample(sample);
+    }
+    EXPECT_EQ(form_->Gauge().Progress(), 50);
+    const LineChart& chart = form_->Chart();
+    EXPECT_EQ(chart.Count(0), 80u);
+    EXPECT_EQ(chart.Count(1), 80u);
+    EXPECT_EQ(chart.Count(2), 80u);
+    EXPECT_EQ(chart.Count(3), 0u);
+    EXPECT_EQ(chart.Data().Points(1).Front().x, 21);
+    // The user's decimal separator: a point under Wine's default locale.
+    EXPECT_EQ(TextOf(Item(ids::kLabel_MemoryUsed)), L"37.52 %");
+    EXPECT_EQ(std::wstring(form_->TrayIcon().IconData().szTip), L"CPU: 50%\rMemory: 38%");
+
+    config::MemoryAsPercentage = false;
+    sample.memoryUsedMB = 2047.5;
+    form_->DisplaySample(sample);
+    EXPECT_EQ(TextOf(Item(ids::kLabel_MemoryUsed)), L"2,048 MB");
+}
+
+TEST_F(MainFormTest, DisplayMemoryOffHidesLabelAndClearsTheMemorySeries) {
+    ui::SampleView sample;
+    sample.cpuUsageTotal = 10;
+    sample.memoryUsagePercent = 50;
+    sample.samples = 1;
+    form_->DisplaySample(sample);
+    EXPECT_EQ(form_->Chart().Count(0), 1u);
+    form_->SetDisplayMemory(false);
+    EXPECT_FALSE(config::DisplayMemory);
+    EXPECT_EQ(::GetWindowLongPtrW(Item(ids::kLabel_MemoryUsed), GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(form_->Chart().Count(0), 0u);
+    sample.samples = 2;
+    form_->DisplaySample(sample);
+    EXPECT_EQ(form_->Chart().Count(0), 0u);
+}
+
+TEST_F(MainFormTest, HideBarGraphGivesTheGaugesPlaceToTheGraph) {
+    const HWND window = form_->Hwnd();
+    ::SetWindowPos(window, nullptr, 0, 0, 250, 105, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HWND chart = Item(ids::kChart_CPUUsage);
+    const HWND gauge = Item(ids::kGauge_CPUUsage);
+    form_->SetHideBarGraph(true);
+    EXPECT_EQ((::GetWindowLongPtrW(gauge, GWL_STYLE) & WS_VISIBLE), 0);
+    EXPECT_EQ(ChildRect(window, chart).right, 250);
+    form_->SetHideBarGraph(false);
+    EXPECT_NE((::GetWindowLongPtrW(gauge, GWL_STYLE) & WS_VISIBLE), 0);
+    EXPECT_EQ(ChildRect(window, chart).right, ChildRect(window, gauge).left);
+    EXPECT_EQ(ChildRect(window, chart).right, 210);
+}
+
+TEST_F(MainFormTest, LayeredStyleFollowsTransparencyAndAlphaBlend) {
+    const HWND window = form_->Hwnd();
+    // The defaults: see-through white and opacity 200.
+    ASSERT_NE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_NE(::GetLayeredWindowAttributes(window, &key, &alpha, &flags), FALSE);
+    EXPECT_EQ(key, RGB(255, 255, 255));
+    EXPECT_EQ(alpha, 200);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY | LWA_ALPHA));
+    form_->SetBackgroundColor(RGB(0, 64, 0));
+    ::GetLayeredWindowAttributes(window, &key, &alpha, &flags);
+    EXPECT_EQ(key, RGB(0, 64, 0));
+    form_->SetTransparency(false);
+    ::GetLayeredWindowAttributes(window, &key, &alpha, &flags);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    form_->SetAlphaBlend(false, 200);
+    EXPECT_EQ(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+}
+
+TEST_F(MainFormTest, ControlButtonsHideAndComeBack) {
+    const int buttons[] = {ids::kImage_Move, ids::kSB_Menu, ids::kSB_Hide, ids::kSB_Close};
+    form_->ShowControls(false);
+    for (const int id : buttons) {
+        EXPECT_EQ(::GetWindowLongPtrW(Item(id), GWL_STYLE) & WS_VISIBLE, 0) << id;
+    }
+    // Mouse movement over the application brings them back.
+    MSG move{};
+    move.hwnd = Item(ids::kChart_CPUUsage);
+    move.message = WM_MOUSEMOVE;
+    form_->PreTranslateMessage(move);
+    for (const int id : buttons) {
+        EXPECT_NE(::GetWindowLongPtrW(Item(id), GWL_STYLE) & WS_VISIBLE, 0) << id;
+    }
+}
+
+TEST_F(MainFormTest, TextColourReachesTheGraphButNotTheGauge) {
+    form_->SetTextColor(RGB(200, 0, 0));
+    form_->SetHideBarGraph(false);
+    form_->Gauge().SetProgress(0);
+    const auto count = [](HWND control, int width, int height, COLORREF color) {
+        const win32::UniqueDc dc(::CreateCompatibleDC(nullptr));
+        const win32::UniqueBitmap bitmap(
+            ::CreateCompatibleBitmap(win32::GetWindowDc(nullptr).Get(), width, height));
+        const win32::ScopedSelectObject select(dc.Get(), bitmap.Get());
+        ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+        int n = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                n += ::GetPixel(dc.Get(), x, y) == color ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    EXPECT_GT(count(Item(ids::kChart_CPUUsage), 217, 76, RGB(200, 0, 0)), 20);
+    EXPECT_EQ(count(Item(ids::kGauge_CPUUsage), 32, 73, RGB(200, 0, 0)), 0);
+}
+
+} // namespace
+} // namespace quelmo::gui
