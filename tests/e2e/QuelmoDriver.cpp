@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <functional>
 #include <map>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -157,6 +158,29 @@ private:
             ExpectEqual(L"message", MessageText(), SystemMessage(std::stoul(next(L"error code"))));
         } else if (verb == L"click-button") {
             ClickButton(next(L"button"));
+        } else if (verb == L"get-child-text") {
+            Say(WindowText(Child(std::stoi(next(L"control id")))));
+        } else if (verb == L"expect-child-text") {
+            const int id = std::stoi(next(L"control id"));
+            ExpectEqual(L"control " + std::to_wstring(id), WindowText(Child(id)), next(L"text"));
+        } else if (verb == L"wait-child-text") {
+            const int id = std::stoi(next(L"control id"));
+            WaitChildText(id, next(L"pattern"));
+        } else if (verb == L"child-rect") {
+            PrintChildRect(std::stoi(next(L"control id")));
+        } else if (verb == L"close-expecting-writes") {
+            const std::wstring label = next(L"label");
+            const std::wstring file = next(L"file");
+            CloseExpectingWrites(label, file, std::stoi(next(L"count")));
+        } else if (verb == L"signal") {
+            Signal(next(L"file"));
+        } else if (verb == L"wait-file") {
+            WaitFile(next(L"file"));
+        } else if (verb == L"attach") {
+            const std::wstring label = next(L"label");
+            Attach(label, next(L"class"));
+        } else if (verb == L"private-bytes") {
+            PrintPrivateBytes(next(L"label"));
         } else if (verb == L"close") {
             ::PostMessageW(Current(), WM_CLOSE, 0, 0);
             Say(L"closed " + ClassOf(Current()));
@@ -445,6 +469,184 @@ private:
             throw Failure(L"cannot change the rights of " + path);
         }
         Say((deny ? L"denied writing " : L"allowed writing ") + path);
+    }
+
+    // A control of the current window, by its fixed control ID.
+    HWND Child(int id) const {
+        const HWND child = ::GetDlgItem(Current(), id);
+        if (child == nullptr) {
+            throw Failure(L"the current window has no control " + std::to_wstring(id));
+        }
+        return child;
+    }
+
+    // Waits until the control's whole text matches the (ECMAScript) pattern.
+    void WaitChildText(int id, const std::wstring& pattern) const {
+        const std::wregex expected(pattern);
+        const DWORD start = ::GetTickCount();
+        std::wstring text;
+        for (;;) {
+            text = WindowText(Child(id));
+            if (std::regex_match(text, expected)) {
+                Say(L"control " + std::to_wstring(id) + L" \"" + text + L"\"");
+                return;
+            }
+            if (::GetTickCount() - start > timeoutMs_) {
+                throw Failure(L"control " + std::to_wstring(id) + L" reads \"" + text + L"\", not " +
+                              pattern);
+            }
+            ::Sleep(100);
+        }
+    }
+
+    // "left top width height" of the control on the screen.
+    void PrintChildRect(int id) const {
+        RECT r{};
+        ::GetWindowRect(Child(id), &r);
+        Say(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+            std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+    }
+
+    // Closes the current window and counts how often the program writes `file` (a new file or
+    // one moved over the old one) until it has ended with exit code 0.
+    void CloseExpectingWrites(const std::wstring& label, const std::wstring& file, int expected) {
+        const auto cut = file.find_last_of(L"\\/");
+        const std::wstring folder = file.substr(0, cut);
+        const std::wstring name = file.substr(cut + 1);
+        const quelmo::win32::UniqueFile directory(::CreateFileW(
+            folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+        const UniqueKernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        if (!directory || !event) {
+            throw Failure(L"cannot watch " + folder);
+        }
+        alignas(DWORD) static BYTE buffer[64 * 1024];
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = event.Get();
+        const auto watch = [&] {
+            ::ResetEvent(event.Get());
+            return ::ReadDirectoryChangesW(directory.Get(), buffer, sizeof(buffer), FALSE,
+                                           FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE,
+                                           nullptr, &overlapped, nullptr) != FALSE;
+        };
+        if (!watch()) {
+            throw Failure(L"cannot watch " + folder);
+        }
+        ::PostMessageW(Current(), WM_CLOSE, 0, 0);
+        const HANDLE process = processes_.at(label).process.Get();
+        int writes = 0;
+        bool ended = false;
+        const DWORD start = ::GetTickCount();
+        // After the end, one more quiet half second for late notifications.
+        for (DWORD quietSince = 0;;) {
+            const HANDLE handles[] = {event.Get(), process};
+            const DWORD woken = ::WaitForMultipleObjects(ended ? 1 : 2, handles, FALSE, 100);
+            if (woken == WAIT_OBJECT_0) {
+                DWORD bytes = 0;
+                ::GetOverlappedResult(directory.Get(), &overlapped, &bytes, FALSE);
+                for (DWORD offset = 0; bytes != 0;) {
+                    const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
+                    const std::wstring changed(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                    if (::lstrcmpiW(changed.c_str(), name.c_str()) == 0 &&
+                        (info->Action == FILE_ACTION_ADDED || info->Action == FILE_ACTION_RENAMED_NEW_NAME)) {
+                        ++writes;
+                    }
+                    if (info->NextEntryOffset == 0) {
+                        break;
+                    }
+                    offset += info->NextEntryOffset;
+                }
+                watch();
+                quietSince = ::GetTickCount();
+            } else if (woken == WAIT_OBJECT_0 + 1) {
+                ended = true;
+                quietSince = ::GetTickCount();
+            } else if (ended && ::GetTickCount() - quietSince > 500) {
+                break;
+            }
+            if (!ended && ::GetTickCount() - start > timeoutMs_) {
+                throw Failure(label + L" did not end");
+            }
+        }
+        ::CancelIo(directory.Get());
+        DWORD code = 0;
+        ::GetExitCodeProcess(process, &code);
+        processes_.erase(label);
+        if (code != 0) {
+            throw Failure(label + L" ended with " + std::to_wstring(code));
+        }
+        if (writes != expected) {
+            throw Failure(name + L" written " + std::to_wstring(writes) + L" times, expected " +
+                          std::to_wstring(expected));
+        }
+        Say(name + L" written " + std::to_wstring(writes) + L" times");
+    }
+
+    // Creates `file`, so a script waiting for it can act (take a screenshot) meanwhile.
+    static void Signal(const std::wstring& file) {
+        const quelmo::win32::UniqueFile created(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!created) {
+            throw Failure(L"cannot create " + file);
+        }
+        Say(L"signalled " + file);
+    }
+
+    // Waits until `file` exists (the script has done its part).
+    void WaitFile(const std::wstring& file) const {
+        const DWORD start = ::GetTickCount();
+        while (::GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            if (::GetTickCount() - start > timeoutMs_) {
+                throw Failure(L"no " + file);
+            }
+            ::Sleep(100);
+        }
+        Say(L"found " + file);
+    }
+
+    // Takes a program this driver did not start, by a visible window of its, under `label`.
+    void Attach(const std::wstring& label, const std::wstring& className) {
+        const DWORD start = ::GetTickCount();
+        HWND window = nullptr;
+        while ((window = ::FindWindowW(className.c_str(), nullptr)) == nullptr) {
+            if (::GetTickCount() - start > timeoutMs_) {
+                throw Failure(L"no " + className + L" window");
+            }
+            ::Sleep(100);
+        }
+        DWORD id = 0;
+        ::GetWindowThreadProcessId(window, &id);
+        Started& started = processes_[label];
+        started.process.Reset(::OpenProcess(
+            SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE, FALSE, id));
+        if (!started.process) {
+            processes_.erase(label);
+            throw Failure(L"cannot open the process of " + className);
+        }
+        started.id = id;
+        current_ = window;
+        Say(L"attached " + label + L" (process " + std::to_wstring(id) + L")");
+    }
+
+    // The program's committed private memory, walked region by region.
+    void PrintPrivateBytes(const std::wstring& label) const {
+        const auto it = processes_.find(label);
+        if (it == processes_.end()) {
+            throw Failure(L"no process " + label);
+        }
+        unsigned long long total = 0;
+        MEMORY_BASIC_INFORMATION region{};
+        for (const BYTE* address = nullptr;
+             ::VirtualQueryEx(it->second.process.Get(), address, &region, sizeof(region)) == sizeof(region);
+             address = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize) {
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+                total += region.RegionSize;
+            }
+            if (region.RegionSize == 0) {
+                break;
+            }
+        }
+        Say(L"private bytes " + std::to_wstring(total));
     }
 
     std::map<std::wstring, Started> processes_;
