@@ -60,9 +60,8 @@ format:
 format-check:
 	@git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror
 
-tidy: native
-	git ls-files 'src/*.cpp' | grep -v -E '^src/(platform/win32|ui|widgets|app/Main)' | \
-	    xargs -r clang-tidy -p build/native --quiet
+tidy: native windows
+	./scripts/run-tidy
 
 clean:
 	rm -rf build

@@ -4,6 +4,7 @@
 #include "ui/TrayPicture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cwchar>
 #include <optional>
@@ -45,7 +46,7 @@ private:
 };
 
 COLORREF Blend(COLORREF from, COLORREF to, double t) {
-    const auto mix = [t](int a, int b) { return static_cast<int>(a + (b - a) * t + 0.5); };
+    const auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
     return RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
                mix(GetBValue(from), GetBValue(to)));
 }

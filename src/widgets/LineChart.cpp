@@ -189,7 +189,7 @@ void LineChart::Render(HDC dc, int width, int height) {
         const win32::ScopedSelectObject font(dc, labelFont_ ? static_cast<HGDIOBJ>(labelFont_.Get())
                                                             : ::GetStockObject(DEFAULT_GUI_FONT));
         ::SetTextColor(dc, labelColor_);
-        ::SetTextAlign(dc, TA_RIGHT | TA_TOP | TA_NOUPDATECP);
+        ::SetTextAlign(dc, TA_RIGHT); // top-aligned, current position unused: both flags are 0
         for (int i = 0; i < widgets::kScaleLabelCount; ++i) {
             const auto& label = layout.labels[static_cast<std::size_t>(i)];
             wchar_t text[8];
