@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Quelmo.exe for ten minutes at Rate 10 (a sample every 10 ms) under Wine: the process's GDI
 # objects and committed private memory in the first minute against the last. A handle or memory
-# lost per sample would show as growth. QUELMO_SOAK_SECONDS sets another length (at least 130).
+# lost per sample would show as growth. The tray icon's pictures are made on first use, two GDI
+# objects each, so the count may step up by two when the load first reaches a new level.
+# QUELMO_SOAK_SECONDS sets another length (at least 130).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${QUELMO_SOAK_SECONDS:-600}
@@ -14,6 +16,7 @@ cp "$repo/build/windows/Quelmo.exe" "$work/"
 printf '[General]\r\nRate=10\r\nTransparency=0\r\nAlphaBlend=0\r\n' >"$work/Quelmo.ini"
 
 source "$repo/scripts/wine-env.sh"
+source "$repo/bench/lib/proc-times.sh"
 drive() { WINEDEBUG=-all wine "$driver" "$@" | tr -d '\r'; }
 
 # Wine traces every GDI handle it makes or frees with the number then alive ("allocated
@@ -38,11 +41,12 @@ echo "from the committed private regions)"
 WINEDEBUG=+timestamp,+gdi wine "$work/Quelmo.exe" 2> >(count_gdi >"$work/gdi.txt") &
 quelmo=$!
 drive timeout 60000 attach Q TForm_Main >/dev/null
+pid=$(newest_pid Quelmo.exe)
 started=$SECONDS
 : >"$work/memory.txt"
 while [ $((SECONDS - started)) -lt "$seconds" ]; do
     bytes=$(drive attach Q TForm_Main private-bytes Q | sed -n 's/^private bytes //p')
-    echo "$((SECONDS - started)) $bytes" >>"$work/memory.txt"
+    echo "$((SECONDS - started)) $bytes $(cpu_ms "$pid")" >>"$work/memory.txt"
     sleep 5
 done
 drive timeout 30000 attach Q TForm_Main close wait-exit Q 0 >/dev/null
@@ -66,4 +70,14 @@ awk '{ print $1, $3 }' "$work/gdi.txt" >"$work/gdi-peak.txt"
 summary "$work/gdi-peak.txt" "GDI objects at the busiest moment:"
 awk '{ printf "%d %d\n", $1, $2 / 1024 }' "$work/memory.txt" >"$work/memory-kb.txt"
 summary "$work/memory-kb.txt" "private memory (KB):"
-echo "readings: $work/gdi.txt (second, fewest, most), $work/memory.txt (second, bytes)"
+# Processor time per minute: the first minute after the warm-up against the last.
+awk -v end="$seconds" '
+    $1 >= 10 && first10 == "" { first10 = $1; c10 = $3 }
+    $1 >= 70 && first70 == "" { first70 = $1; c70 = $3 }
+    $1 >= end - 60 && last1 == "" { last1 = $1; cl = $3 }
+    { lastt = $1; lastc = $3 }
+    END {
+        printf "%-34s first minute %.2f %% of one processor, last minute %.2f %%\n", "processor time:",
+               (c70 - c10) / (first70 - first10) / 10, (lastc - cl) / (lastt - last1) / 10
+    }' "$work/memory.txt"
+echo "readings: $work/gdi.txt (second, fewest, most), $work/memory.txt (second, bytes, processor ms)"
