@@ -22,6 +22,8 @@ measure() {
     printf '%b' "$settings" >"$work/Quelmo.ini"
     WINEDEBUG=-all wine "$work/Quelmo.exe" &
     local quelmo=$!
+    # A failed measurement must not leave Quelmo running: it would hold the instance mutex.
+    trap 'kill "$quelmo" 2>/dev/null || true' EXIT
     drive timeout 60000 attach Q TForm_Main >/dev/null
     # The first ten seconds are start-up (Wine loads its libraries); the window is measured after.
     sleep 10
@@ -39,6 +41,7 @@ measure() {
     kb=$((kb / 1024))
     drive timeout 30000 attach Q TForm_Main close wait-exit Q 0 >/dev/null
     wait "$quelmo" || true
+    trap - EXIT
     awk -v name="$name" -v ms="$ms" -v sms="$server_ms" -v s="$seconds" -v kb="$kb" \
         'BEGIN { printf "  %-28s Quelmo.exe %.2f %% of one processor (%d ms in %d s), wineserver %.2f %%,",
                          name, ms / s / 10, ms, s, sms / s / 10

@@ -40,6 +40,8 @@ echo "Quelmo.exe at Rate 10 for $seconds s under Wine (GDI objects from Wine's t
 echo "from the committed private regions)"
 WINEDEBUG=+timestamp,+gdi wine "$work/Quelmo.exe" 2> >(count_gdi >"$work/gdi.txt") &
 quelmo=$!
+# A failed run must not leave Quelmo running: it would hold the instance mutex.
+trap 'kill "$quelmo" 2>/dev/null || true' EXIT
 drive timeout 60000 attach Q TForm_Main >/dev/null
 pid=$(newest_pid Quelmo.exe)
 started=$SECONDS
