@@ -56,6 +56,11 @@ bool LineChart::Create(HWND parent, int controlId, const RECT& bounds) {
 }
 
 void LineChart::Changed() {
+    // One invalidation until the next paint renders the buffer: under Wine each is a trip to the
+    // server, and a sample changes the control several times.
+    if (dirty_) {
+        return;
+    }
     dirty_ = true;
     if (Hwnd() != nullptr) {
         ::InvalidateRect(Hwnd(), nullptr, FALSE);

@@ -214,6 +214,48 @@ TEST(BarGauge, FillsFromTheBottomAndShowsThePercentage) {
     EXPECT_EQ(capture.At(5, 5), RGB(0, 255, 0));
 }
 
+// Several changes before a paint ask for one paint; a change after the paint asks again, so a
+// sample is never left undrawn.
+TEST(Widgets, EveryChangeAfterAPaintAsksForTheNextPaint) {
+    TestHost host;
+    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
+    LineChart chart;
+    BarGauge gauge;
+    ASSERT_TRUE(chart.Create(host.Hwnd(), 7, RECT{0, 24, 217, 100}));
+    ASSERT_TRUE(gauge.Create(host.Hwnd(), 8, RECT{217, 26, 249, 99}));
+    int n = 0;
+    const struct {
+        const char* name;
+        HWND control;
+        std::function<void()> change;
+    } cases[] = {
+        {"chart append", chart.Hwnd(),
+         [&] {
+             ++n;
+             chart.Append(1, n, n % 100);
+         }},
+        {"chart delete", chart.Hwnd(),
+         [&] {
+             chart.Append(0, ++n, 5);
+             chart.DeleteFirst(0);
+         }},
+        {"chart colour", chart.Hwnd(), [&] { chart.SetLabelColor(RGB(0, 0, ++n % 2)); }},
+        {"gauge progress", gauge.Hwnd(), [&] { gauge.SetProgress(++n % 100); }},
+        {"gauge colour", gauge.Hwnd(), [&] { gauge.SetForeColor(RGB(++n % 2, 0, 128)); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int round = 0; round < 3; ++round) {
+            ::UpdateWindow(host.Hwnd());
+            ::RedrawWindow(host.Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            EXPECT_FALSE(::GetUpdateRect(c.control, nullptr, FALSE));
+            c.change();
+            c.change();
+            EXPECT_TRUE(::GetUpdateRect(c.control, nullptr, FALSE)) << "round " << round;
+        }
+    }
+}
+
 TEST(Widgets, RepaintingAndRecolouringLeakNoGdiObjects) {
     TestHost host;
     LineChart chart;
