@@ -22,17 +22,7 @@ BarGauge::~BarGauge() {
 }
 
 bool BarGauge::Create(HWND parent, int controlId, const RECT& bounds) {
-    WindowClassSpec windowClass;
-    windowClass.name = kClassName;
-    WindowCreateSpec create;
-    create.style = WS_CHILD | WS_VISIBLE;
-    create.x = bounds.left;
-    create.y = bounds.top;
-    create.width = bounds.right - bounds.left;
-    create.height = bounds.bottom - bounds.top;
-    create.parent = parent;
-    create.idOrMenu = static_cast<UINT_PTR>(controlId);
-    if (!CreateHwnd(windowClass, create)) {
+    if (!CreateControl(kClassName, parent, controlId, bounds)) {
         return false;
     }
     UpdateText();
@@ -51,18 +41,6 @@ void BarGauge::UpdateText() {
         wide[length++] = static_cast<wchar_t>(c);
     }
     ::SetWindowTextW(Hwnd(), wide);
-}
-
-void BarGauge::Changed() {
-    // One invalidation until the next paint renders the buffer: under Wine each is a trip to the
-    // server, and a sample changes the control several times.
-    if (dirty_) {
-        return;
-    }
-    dirty_ = true;
-    if (Hwnd() != nullptr) {
-        ::InvalidateRect(Hwnd(), nullptr, FALSE);
-    }
 }
 
 void BarGauge::SetProgress(int progress) {
@@ -89,7 +67,7 @@ void BarGauge::SetFont(const LOGFONTW& font) {
     Changed();
 }
 
-void BarGauge::Render(HDC dc, int width, int height) const {
+void BarGauge::Render(HDC dc, int width, int height) {
     const widgets::GaugeLayout layout = widgets::LayoutGauge(width, height, progress_);
     const RECT frame{layout.frame.left, layout.frame.top, layout.frame.right, layout.frame.bottom};
     ::SetDCBrushColor(dc, fontColor_);
@@ -123,54 +101,6 @@ void BarGauge::Render(HDC dc, int width, int height) const {
         ::IntersectClipRect(dc, pass.clip.left, pass.clip.top, pass.clip.right, pass.clip.bottom);
         ::SetTextColor(dc, pass.color);
         ::DrawTextW(dc, wide, length, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    }
-}
-
-bool BarGauge::EnsureRendered() {
-    RECT client;
-    ::GetClientRect(Hwnd(), &client);
-    if (!buffer_.IsValid() || buffer_.Width() != client.right || buffer_.Height() != client.bottom) {
-        buffer_.Resize(Hwnd(), client.right, client.bottom);
-        dirty_ = true;
-    }
-    if (!buffer_.IsValid()) {
-        return false;
-    }
-    if (dirty_) {
-        Render(buffer_.Dc(), buffer_.Width(), buffer_.Height());
-        dirty_ = false;
-    }
-    return true;
-}
-
-void BarGauge::OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = ::BeginPaint(Hwnd(), &ps);
-    if (EnsureRendered()) {
-        buffer_.CopyTo(dc, ps.rcPaint);
-    }
-    ::EndPaint(Hwnd(), &ps);
-}
-
-LRESULT BarGauge::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT:
-        // The whole client area into the caller's DC (PrintWindow, tests).
-        if (EnsureRendered()) {
-            buffer_.CopyTo(reinterpret_cast<HDC>(wParam), RECT{0, 0, buffer_.Width(), buffer_.Height()});
-        }
-        return 0;
-    case WM_SIZE:
-        buffer_.Resize(Hwnd(), LOWORD(lParam), HIWORD(lParam));
-        Changed();
-        return 0;
-    default:
-        return DefaultProc(message, wParam, lParam);
     }
 }
 

@@ -8,12 +8,11 @@
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
-#include "widgets/BackBuffer.h"
-#include "widgets/WindowBase.h"
+#include "widgets/BufferedControl.h"
 
 namespace quelmo::gui {
 
-class BarGauge : public WindowBase {
+class BarGauge final : public BufferedControl {
 public:
     static constexpr wchar_t kClassName[] = L"TQuelmoBarGauge";
 
@@ -32,14 +31,9 @@ public:
     void SetFont(const LOGFONTW& font);
 
     // Draws the whole gauge at the given size into `dc`.
-    void Render(HDC dc, int width, int height) const;
+    void Render(HDC dc, int width, int height) override;
 
 private:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnPaint();
-    // Re-renders the back buffer when something changed; false when the control has no area.
-    bool EnsureRendered();
-    void Changed();
     void UpdateText();
 
     int progress_ = 0;
@@ -47,8 +41,6 @@ private:
     COLORREF backColor_ = RGB(255, 255, 255);
     COLORREF fontColor_ = RGB(0, 0, 0);
     win32::UniqueFont font_;
-    BackBuffer buffer_;
-    bool dirty_ = true;
 };
 
 } // namespace quelmo::gui

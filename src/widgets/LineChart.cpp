@@ -38,33 +38,11 @@ LineChart::~LineChart() {
 }
 
 bool LineChart::Create(HWND parent, int controlId, const RECT& bounds) {
-    WindowClassSpec windowClass;
-    windowClass.name = kClassName;
-    WindowCreateSpec create;
-    create.style = WS_CHILD | WS_VISIBLE;
-    create.x = bounds.left;
-    create.y = bounds.top;
-    create.width = bounds.right - bounds.left;
-    create.height = bounds.bottom - bounds.top;
-    create.parent = parent;
-    create.idOrMenu = static_cast<UINT_PTR>(controlId);
-    if (!CreateHwnd(windowClass, create)) {
+    if (!CreateControl(kClassName, parent, controlId, bounds)) {
         return false;
     }
     MeasureLabels();
     return true;
-}
-
-void LineChart::Changed() {
-    // One invalidation until the next paint renders the buffer: under Wine each is a trip to the
-    // server, and a sample changes the control several times.
-    if (dirty_) {
-        return;
-    }
-    dirty_ = true;
-    if (Hwnd() != nullptr) {
-        ::InvalidateRect(Hwnd(), nullptr, FALSE);
-    }
 }
 
 void LineChart::DeleteFirst(int series) {
@@ -239,58 +217,6 @@ void LineChart::DrawSeries(HDC dc, const widgets::PixelRect& plot, double minX, 
         }
         const win32::ScopedSelectObject pen(dc, styles_[static_cast<std::size_t>(series)].pen.Get());
         ::Polyline(dc, scratch_.data(), static_cast<int>(count));
-    }
-}
-
-void LineChart::OnSize(int width, int height) {
-    buffer_.Resize(Hwnd(), width, height);
-    Changed();
-}
-
-bool LineChart::EnsureRendered() {
-    RECT client;
-    ::GetClientRect(Hwnd(), &client);
-    if (!buffer_.IsValid() || buffer_.Width() != client.right || buffer_.Height() != client.bottom) {
-        buffer_.Resize(Hwnd(), client.right, client.bottom);
-        dirty_ = true;
-    }
-    if (!buffer_.IsValid()) {
-        return false;
-    }
-    if (dirty_) {
-        Render(buffer_.Dc(), buffer_.Width(), buffer_.Height());
-        dirty_ = false;
-    }
-    return true;
-}
-
-void LineChart::OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = ::BeginPaint(Hwnd(), &ps);
-    if (EnsureRendered()) {
-        buffer_.CopyTo(dc, ps.rcPaint);
-    }
-    ::EndPaint(Hwnd(), &ps);
-}
-
-LRESULT LineChart::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT:
-        // The whole client area into the caller's DC (PrintWindow, tests).
-        if (EnsureRendered()) {
-            buffer_.CopyTo(reinterpret_cast<HDC>(wParam), RECT{0, 0, buffer_.Width(), buffer_.Height()});
-        }
-        return 0;
-    case WM_SIZE:
-        OnSize(LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    default:
-        return DefaultProc(message, wParam, lParam);
     }
 }
 

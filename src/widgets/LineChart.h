@@ -8,9 +8,8 @@
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
-#include "widgets/BackBuffer.h"
+#include "widgets/BufferedControl.h"
 #include "widgets/ChartModel.h"
-#include "widgets/WindowBase.h"
 
 #include <array>
 #include <string>
@@ -19,7 +18,7 @@
 
 namespace quelmo::gui {
 
-class LineChart : public WindowBase {
+class LineChart final : public BufferedControl {
 public:
     static constexpr wchar_t kClassName[] = L"TQuelmoLineChart";
 
@@ -52,7 +51,7 @@ public:
     int LineWidth(int series) const { return styles_.at(static_cast<std::size_t>(series)).width; }
 
     // Draws the whole chart at the given size into `dc` (the paint does this into its buffer).
-    void Render(HDC dc, int width, int height);
+    void Render(HDC dc, int width, int height) override;
 
 private:
     struct SeriesStyle {
@@ -61,12 +60,6 @@ private:
         win32::UniquePen pen;
     };
 
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnPaint();
-    // Re-renders the back buffer when something changed; false when the control has no area.
-    bool EnsureRendered();
-    void OnSize(int width, int height);
-    void Changed();
     void RebuildPen(SeriesStyle& style);
     void MeasureLabels();
     void DrawSeries(HDC dc, const widgets::PixelRect& plot, double minX, double maxX);
@@ -83,8 +76,6 @@ private:
     win32::UniqueFont bannerFont_;
     int bannerSpacer_ = 0;
     std::vector<POINT> scratch_; // pixel points of one series, reused by every paint
-    BackBuffer buffer_;
-    bool dirty_ = true;
 };
 
 } // namespace quelmo::gui
