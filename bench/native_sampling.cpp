@@ -35,11 +35,20 @@ std::vector<std::byte> ProcessorBlock(std::size_t processors, std::uint16_t seco
     return fakes::BuildPerfBlock({fakes::ProcessorObjectLayout(idle)}, time).bytes;
 }
 
-void Cycle(TResMonitor& monitor) {
-    monitor.ProcessorSample();
-    monitor.MemorySample();
-    monitor.UpdateStatistics();
-    benchmark::DoNotOptimize(monitor.CPUUsageTotal);
+// Takes the first snapshot from whatever source the seams offer, then times one cycle (processor
+// and memory sample, statistics) per iteration.
+void RunCycles(benchmark::State& state) {
+    CpuUsageCounters counters;
+    counters.RefreshCounters();
+    NoUiLink link;
+    TResMonitor monitor(link, nullptr, counters);
+    monitor.StartUp();
+    for (auto _ : state) {
+        monitor.ProcessorSample();
+        monitor.MemorySample();
+        monitor.UpdateStatistics();
+        benchmark::DoNotOptimize(monitor.CPUUsageTotal);
+    }
 }
 
 void BM_CycleFakePerformanceData(benchmark::State& state) {
@@ -49,14 +58,7 @@ void BM_CycleFakePerformanceData(benchmark::State& state) {
     const platform::ScopedSeam<platform::Registry> registrySeam(registry);
     const auto processors = static_cast<std::size_t>(state.range(0));
     registry.SetBlock(ProcessorBlock(processors, 1));
-    CpuUsageCounters counters;
-    counters.RefreshCounters();
-    NoUiLink link;
-    TResMonitor monitor(link, nullptr, counters);
-    monitor.StartUp();
-    for (auto _ : state) {
-        Cycle(monitor);
-    }
+    RunCycles(state);
 }
 BENCHMARK(BM_CycleFakePerformanceData)->Arg(4)->Arg(64);
 
@@ -67,14 +69,7 @@ void BM_CycleFakeKernelTimes(benchmark::State& state) {
     const platform::ScopedSeam<platform::Registry> registrySeam(registry);
     registry.SetBlock(fakes::BuildPerfBlock({}).bytes);
     system.SetProcessorTimes(std::vector<platform::ProcessorTime>(static_cast<std::size_t>(state.range(0))));
-    CpuUsageCounters counters;
-    counters.RefreshCounters();
-    NoUiLink link;
-    TResMonitor monitor(link, nullptr, counters);
-    monitor.StartUp();
-    for (auto _ : state) {
-        Cycle(monitor);
-    }
+    RunCycles(state);
 }
 BENCHMARK(BM_CycleFakeKernelTimes)->Arg(4)->Arg(64);
 
@@ -83,14 +78,7 @@ void BM_CycleLinuxKernelTimes(benchmark::State& state) {
     fakes::PerfDataRegistry registry;
     const platform::ScopedSeam<platform::Registry> registrySeam(registry);
     registry.SetBlock(fakes::BuildPerfBlock({}).bytes);
-    CpuUsageCounters counters;
-    counters.RefreshCounters();
-    NoUiLink link;
-    TResMonitor monitor(link, nullptr, counters);
-    monitor.StartUp();
-    for (auto _ : state) {
-        Cycle(monitor);
-    }
+    RunCycles(state);
 }
 BENCHMARK(BM_CycleLinuxKernelTimes);
 
