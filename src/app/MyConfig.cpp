@@ -1,5 +1,6 @@
 #include "app/MyConfig.h"
 
+#include "app/IniEncoding.h"
 #include "app/IniFile.h"
 #include "app/ShellTexts.h"
 #include "platform/Files.h"
@@ -196,6 +197,27 @@ MessageAnswer Ask(std::wstring_view text, MessageKind kind, MessageButtons butto
     return TheProcess().ShowMessage(texts::kAppTitle, text, kind, buttons);
 }
 
+// Writes every setting into the file at IniFileName, keeping what else it holds.
+void WriteSettingsFile() {
+    std::string bytes;
+    // A file that exists but cannot be read or decoded is left alone rather than overwritten.
+    if (IniFileName().empty() || TheFiles().ReadWholeFile(IniFileName(), bytes) == ReadResult::Failed) {
+        return;
+    }
+    auto decoded = DecodeIniFile(bytes);
+    if (!decoded) {
+        return;
+    }
+    bytes.clear();
+    IniFile ini(decoded->text);
+    decoded->text.clear();
+    for (const std::string_view key : kWriteOrder) {
+        Put(SettingNamed(key), ini);
+    }
+    // Saved in the encoding the file had, so a file from Notepad stays one.
+    TheFiles().ReplaceFileContent(IniFileName(), EncodeIniFile(ini.Text(), decoded->encoding));
+}
+
 } // namespace
 
 ERegistryError::ERegistryError(RegStatus status, std::wstring message)
@@ -229,8 +251,12 @@ void LoadSettings() {
         if (TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Ok) {
             return;
         }
-        const IniFile ini(bytes);
+        const auto decoded = DecodeIniFile(bytes);
+        if (!decoded) {
+            return;
+        }
         bytes.clear();
+        const IniFile ini(decoded->text);
         for (const Setting& setting : kSettings) {
             Store(setting, ini);
         }
@@ -244,16 +270,7 @@ void SaveSettings() {
         return;
     }
     try {
-        std::string bytes;
-        // A file that exists but cannot be read is left alone rather than overwritten.
-        if (!IniFileName().empty() && TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Failed) {
-            IniFile ini(bytes);
-            bytes.clear();
-            for (const std::string_view key : kWriteOrder) {
-                Put(SettingNamed(key), ini);
-            }
-            TheFiles().ReplaceFileContent(IniFileName(), ini.Text());
-        }
+        WriteSettingsFile();
     } catch (const std::exception&) {
         // Silent, as every settings-file error: the old file stays as it was.
     }

@@ -14,6 +14,21 @@ namespace {
 using fakes::ShellFakes;
 const std::wstring kIni = L"C:\\Program Files\\Quelmo\\Quelmo.ini";
 
+std::u16string Widen(std::string_view ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+// `text` as a UTF-16 file: the byte-order mark, then every code unit in the given byte order.
+std::string Utf16File(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
 TEST(IniFileName, ReplacesTheExtensionOfTheFileNameOnly) {
     const struct {
         const wchar_t* exe;
@@ -185,6 +200,42 @@ TEST(Settings, SaveKeepsForeignSectionsAndKeysAndKnownKeysInPlace) {
     EXPECT_EQ(*fakes.files.Content(kIni), text); // the file is exactly the store's text
 }
 
+// Notepad's files: UTF-8 or UTF-16 with a byte-order mark. The values are read, and saving writes the
+// same encoding back, so a file that holds every value already comes back byte for byte.
+TEST(Settings, FilesWithAByteOrderMarkAreReadAndSavedInTheirEncoding) {
+    std::string all; // every setting as the store writes it, Rate 250
+    {
+        ShellFakes fakes;
+        config::Rate = 250;
+        config::SaveSettings();
+        all = *fakes.files.Content(kIni);
+    }
+    const std::string head = "[General]\r\nFirstLaunch=1\r\nAlwaysOnTop=1\r\nRate=250\r\n";
+    // Non-ASCII, a surrogate pair and a lone surrogate (UTF-16), an invalid byte (UTF-8).
+    const std::u16string foreign = u"[Plugins]\r\nCaf\u00e9=\u20ac \U0001D11E \xD800!\r\n\r\n";
+    const std::string foreign8 = "[Plugins]\r\nCaf\xC3\xA9=\xE2\x82\xAC \xF0\x9D\x84\x9E \xFF!\r\n\r\n";
+    const struct {
+        const char* name;
+        std::string file;
+        std::string saved;
+    } cases[] = {
+        {"UTF-8", "\xEF\xBB\xBF" + all + foreign8, "\xEF\xBB\xBF" + all + foreign8},
+        {"UTF-8, keys added", "\xEF\xBB\xBF" + head, "\xEF\xBB\xBF" + all},
+        {"UTF-16 LE", Utf16File(Widen(all) + foreign, false), Utf16File(Widen(all) + foreign, false)},
+        {"UTF-16 LE, keys added", Utf16File(Widen(head), false), Utf16File(Widen(all), false)},
+        {"UTF-16 BE", Utf16File(Widen(all) + foreign, true), Utf16File(Widen(all) + foreign, true)},
+        {"UTF-16 BE, keys added", Utf16File(Widen(head), true), Utf16File(Widen(all), true)},
+    };
+    for (const auto& c : cases) {
+        ShellFakes fakes;
+        fakes.files.SetContent(kIni, c.file);
+        config::LoadSettings();
+        EXPECT_EQ(config::Rate, 250) << c.name;
+        config::SaveSettings();
+        EXPECT_EQ(fakes.files.Content(kIni), c.saved) << c.name;
+    }
+}
+
 TEST(Settings, OnlyTheFirstSaveOfAProcessWrites) {
     ShellFakes fakes;
     config::PosX = 1;
@@ -213,6 +264,16 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         config::SaveSettings();
         EXPECT_EQ(fakes.files.WriteCount(), 0);
         EXPECT_EQ(fakes.files.Content(kIni), "[Mine]\r\nprecious=1\r\n");
+        EXPECT_TRUE(config::SettingsSaved);
+    }
+    {
+        ShellFakes fakes; // UTF-16 with an odd byte count is damaged: neither read nor replaced
+        const std::string damaged = Utf16File(u"[General]\r\nRate=250\r\n", false) + "x";
+        fakes.files.SetContent(kIni, damaged);
+        config::LoadSettings();
+        config::SaveSettings();
+        EXPECT_EQ(config::Rate, 500);
+        EXPECT_EQ(fakes.files.Content(kIni), damaged);
         EXPECT_TRUE(config::SettingsSaved);
     }
 }
