@@ -33,7 +33,7 @@ ReadResult FakeFiles::ReadWholeFile(const std::wstring& path, std::string& bytes
 bool FakeFiles::ReplaceFileContent(const std::wstring& path, std::string_view bytes) {
     const std::lock_guard lock(mutex_);
     ++writes_;
-    if (failWrites_) {
+    if (failWrites_ || readOnly_.contains(Key(path))) {
         return false;
     }
     files_[Key(path)] = std::string(bytes);
@@ -65,6 +65,15 @@ void FakeFiles::FailRead(const std::wstring& path, bool fail) {
         unreadable_.insert(Key(path));
     } else {
         unreadable_.erase(Key(path));
+    }
+}
+
+void FakeFiles::SetReadOnly(const std::wstring& path, bool readOnly) {
+    const std::lock_guard lock(mutex_);
+    if (readOnly) {
+        readOnly_.insert(Key(path));
+    } else {
+        readOnly_.erase(Key(path));
     }
 }
 

@@ -24,6 +24,8 @@ public:
     void FailRead(const std::wstring& path, bool fail = true);
     // Every later replace fails and leaves the files as they are (full disk, read-only folder).
     void FailWrites(bool fail = true);
+    // The file carries the read-only mark: replacing it fails, reading it works.
+    void SetReadOnly(const std::wstring& path, bool readOnly = true);
     int ReadCount() const;
     int WriteCount() const; // replace attempts, failed ones included
 
@@ -33,6 +35,7 @@ private:
     mutable std::mutex mutex_;
     std::map<std::wstring, std::string> files_;
     std::set<std::wstring> unreadable_;
+    std::set<std::wstring> readOnly_;
     bool failWrites_ = false;
     int reads_ = 0;
     int writes_ = 0;

@@ -52,6 +52,15 @@ TEST_F(PosixFiles, FailuresLeaveTheOldFileAndNoLeftovers) {
     EXPECT_EQ(EntryCount(), 1U);
     // The folder itself is missing.
     EXPECT_FALSE(TheFiles().ReplaceFileContent(PathOf("missing/Quelmo.ini"), "data"));
+    // The file is read-only (no write bit for anyone): kept even for root, who could write it.
+    const std::wstring readOnly = PathOf("ReadOnly.ini");
+    ASSERT_TRUE(TheFiles().ReplaceFileContent(readOnly, "old"));
+    fs::permissions(dir_ / "ReadOnly.ini", fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(TheFiles().ReplaceFileContent(readOnly, "new"));
+    std::string bytes;
+    EXPECT_EQ(TheFiles().ReadWholeFile(readOnly, bytes), ReadResult::Ok);
+    EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(EntryCount(), 2U);
 }
 
 TEST_F(PosixFiles, ReadTellsMissingFromUnreadable) {

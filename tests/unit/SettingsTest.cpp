@@ -267,6 +267,18 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         EXPECT_TRUE(config::SettingsSaved);
     }
     {
+        ShellFakes fakes; // the user marked the file read-only: kept, and the program runs on with it
+        fakes.files.SetContent(kIni, "[Location]\r\nPosX=7\r\n");
+        fakes.files.SetReadOnly(kIni);
+        config::LoadSettings();
+        config::PosY = 9;
+        config::SaveSettings();
+        EXPECT_EQ(fakes.files.Content(kIni), "[Location]\r\nPosX=7\r\n");
+        EXPECT_EQ(config::PosX, 7);
+        EXPECT_EQ(config::PosY, 9);
+        EXPECT_TRUE(config::SettingsSaved);
+    }
+    {
         ShellFakes fakes; // UTF-16 with an odd byte count is damaged: neither read nor replaced
         const std::string damaged = Utf16File(u"[General]\r\nRate=250\r\n", false) + "x";
         fakes.files.SetContent(kIni, damaged);

@@ -93,6 +93,15 @@ TEST(Win32Files, FailuresLeaveTheOldStateAndNoLeftovers) {
     // The folder itself is missing.
     EXPECT_FALSE(TheFiles().ReplaceFileContent(folder / L"missing\\Quelmo.ini", "data"));
     EXPECT_EQ(folder.EntryCount(), 1);
+    // A read-only file is kept (Wine running as root would move over it).
+    const std::wstring readOnly = folder / L"ReadOnly.ini";
+    ASSERT_TRUE(TheFiles().ReplaceFileContent(readOnly, "old"));
+    ASSERT_TRUE(::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(TheFiles().ReplaceFileContent(readOnly, "new"));
+    std::string bytes;
+    EXPECT_EQ(TheFiles().ReadWholeFile(readOnly, bytes), ReadResult::Ok);
+    EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(folder.EntryCount(), 2);
 }
 
 TEST(Win32Files, ReadTellsMissingFromUnreadable) {
