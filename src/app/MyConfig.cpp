@@ -10,105 +10,15 @@
 
 #include <algorithm>
 #include <array>
-#include <variant>
 
 namespace quelmo::config {
 namespace {
 
 using namespace platform;
 
-using ValueRef = std::variant<std::atomic<bool>*, std::atomic<std::uint8_t>*, std::atomic<std::uint16_t>*,
-                              std::atomic<std::int32_t>*>;
-
-struct Setting {
-    std::string_view section;
-    std::string_view key;
-    ValueRef value;
-};
-
-constexpr std::string_view kGeneral = "General";
-constexpr std::string_view kLocation = "Location";
-constexpr std::string_view kColors = "Colors";
-
-// Every setting, in the order the file is read.
-const std::array<Setting, 34> kSettings = {{
-    {kGeneral, "FirstLaunch", &FirstLaunch},
-    {kGeneral, "AlwaysOnTop", &AlwaysOnTop},
-    {kGeneral, "Rate", &Rate},
-    {kGeneral, "GraphLength", &GraphLength},
-    {kGeneral, "AlphaBlend", &AlphaBlend},
-    {kGeneral, "AlphaBlendValue", &AlphaBlendValue},
-    {kGeneral, "Transparency", &Transparency},
-    {kGeneral, "ThickerGraph", &ThickerGraph},
-    {kGeneral, "LockForm", &LockForm},
-    {kGeneral, "UpdateSpeed", &UpdateSpeed},
-    {kGeneral, "DisplayMemory", &DisplayMemory},
-    {kGeneral, "MemoryAsPercentage", &MemoryAsPercentage},
-    {kGeneral, "NumericTrayIcons", &NumericTrayIcons},
-    {kGeneral, "HideTrayWhenVisible", &HideTrayWhenVisible},
-    {kGeneral, "AutoHideControls", &AutoHideControls},
-    {kGeneral, "HideBarGraph", &HideBarGraph},
-    {kGeneral, "ShowFreeMemory", &ShowFreeMemory},
-    {kGeneral, "UsePhysicalMemory", &UsePhysicalMemory},
-    {kGeneral, "DisplayEachCPU", &DisplayEachCPU},
-    {kGeneral, "AppTrayMode", &AppTrayMode},
-    {kGeneral, "AppModeHotkey", &AppModeHotkey},
-    {kGeneral, "AppModeHotkeyModifiers", &AppModeHotkeyModifiers},
-    {kLocation, "PosX", &PosX},
-    {kLocation, "PosY", &PosY},
-    {kLocation, "PosWidth", &PosWidth},
-    {kLocation, "PosHeight", &PosHeight},
-    {kColors, "BackgroundColor", &BackgroundColor},
-    {kColors, "GraphCPUColor1", &GraphCPUColor1},
-    {kColors, "GraphCPUColor2", &GraphCPUColor2},
-    {kColors, "GraphCPUColor3", &GraphCPUColor3},
-    {kColors, "GraphCPUColor4", &GraphCPUColor4},
-    {kColors, "GraphMemoryColor", &GraphMemoryColor},
-    {kColors, "BarColor", &BarColor},
-    {kColors, "TextColor", &TextColor},
-}};
-
-// The order the file is written in: as read, except that HideBarGraph comes before NumericTrayIcons.
-constexpr std::array<std::string_view, 34> kWriteOrder = {
-    "FirstLaunch",
-    "AlwaysOnTop",
-    "Rate",
-    "GraphLength",
-    "AlphaBlend",
-    "AlphaBlendValue",
-    "Transparency",
-    "ThickerGraph",
-    "LockForm",
-    "UpdateSpeed",
-    "DisplayMemory",
-    "MemoryAsPercentage",
-    "HideBarGraph",
-    "NumericTrayIcons",
-    "HideTrayWhenVisible",
-    "AutoHideControls",
-    "ShowFreeMemory",
-    "UsePhysicalMemory",
-    "DisplayEachCPU",
-    "AppTrayMode",
-    "AppModeHotkey",
-    "AppModeHotkeyModifiers",
-    "PosX",
-    "PosY",
-    "PosWidth",
-    "PosHeight",
-    "BackgroundColor",
-    "GraphCPUColor1",
-    "GraphCPUColor2",
-    "GraphCPUColor3",
-    "GraphCPUColor4",
-    "GraphMemoryColor",
-    "BarColor",
-    "TextColor",
-};
-
 // std::visit without its bad_variant_access path: a ValueRef always holds one of its pointers.
 template <class Function>
-decltype(auto) Visit(const ValueRef& value, Function&& function) {
+decltype(auto) Visit(const SettingValue& value, Function&& function) {
     if (auto* const* flag = std::get_if<std::atomic<bool>*>(&value)) {
         return function(*flag);
     }
@@ -121,29 +31,24 @@ decltype(auto) Visit(const ValueRef& value, Function&& function) {
     return function(*std::get_if<std::atomic<std::int32_t>*>(&value));
 }
 
-std::int64_t ValueOf(const ValueRef& value) noexcept {
+std::int64_t ValueOf(const SettingValue& value) noexcept {
     return Visit(value, [](auto* atomic) noexcept { return static_cast<std::int64_t>(atomic->load()); });
 }
 
 // The compiled-in defaults, taken before anything can change a setting (the atomics are
 // constant-initialised, so they hold their defaults when this runs).
-std::array<std::int64_t, 34> CurrentValues() noexcept {
-    std::array<std::int64_t, 34> values{};
+std::array<std::int64_t, kSettings.size()> CurrentValues() noexcept {
+    std::array<std::int64_t, kSettings.size()> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = ValueOf(kSettings[i].value);
     }
     return values;
 }
-const std::array<std::int64_t, 34> kDefaults = CurrentValues();
+const std::array<std::int64_t, kSettings.size()> kDefaults = CurrentValues();
 
 std::wstring& IniFileNameStorage() {
     static std::wstring name;
     return name;
-}
-
-const Setting& SettingNamed(std::string_view key) {
-    return *std::find_if(kSettings.begin(), kSettings.end(),
-                         [key](const Setting& s) { return s.key == key; });
 }
 
 // Stores a value read from the file, keeping only the bits the setting holds.
@@ -211,8 +116,8 @@ void WriteSettingsFile() {
     bytes.clear();
     IniFile ini(decoded->text);
     decoded->text.clear();
-    for (const std::string_view key : kWriteOrder) {
-        Put(SettingNamed(key), ini);
+    for (const Setting& setting : kSettings) {
+        Put(setting, ini);
     }
     // Saved in the encoding the file had, so a file from Notepad stays one.
     TheFiles().ReplaceFileContent(IniFileName(), EncodeIniFile(ini.Text(), decoded->encoding));

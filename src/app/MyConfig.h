@@ -8,6 +8,7 @@
 
 #include "platform/Registry.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace quelmo::config {
 
@@ -60,6 +62,56 @@ inline std::atomic<Color> GraphCPUColor4{8388608};
 inline std::atomic<Color> GraphMemoryColor{15780518}; // sky blue
 inline std::atomic<Color> BarColor{8388608};
 inline std::atomic<Color> TextColor{0}; // black
+
+// Every setting: its section and key in the file and the value it is loaded into, whose type gives
+// its width (bool, 8, 16 or 32 bits). In the order the file is written; reading follows it too, as
+// each key is read on its own and a read cannot fail half-way once the file is parsed.
+using SettingValue = std::variant<std::atomic<bool>*, std::atomic<std::uint8_t>*, std::atomic<std::uint16_t>*,
+                                  std::atomic<std::int32_t>*>;
+struct Setting {
+    std::string_view section;
+    std::string_view key;
+    SettingValue value;
+};
+inline constexpr std::string_view kGeneral = "General";
+inline constexpr std::string_view kLocation = "Location";
+inline constexpr std::string_view kColors = "Colors";
+inline constexpr auto kSettings = std::to_array<Setting>({
+    {kGeneral, "FirstLaunch", &FirstLaunch},
+    {kGeneral, "AlwaysOnTop", &AlwaysOnTop},
+    {kGeneral, "Rate", &Rate},
+    {kGeneral, "GraphLength", &GraphLength},
+    {kGeneral, "AlphaBlend", &AlphaBlend},
+    {kGeneral, "AlphaBlendValue", &AlphaBlendValue},
+    {kGeneral, "Transparency", &Transparency},
+    {kGeneral, "ThickerGraph", &ThickerGraph},
+    {kGeneral, "LockForm", &LockForm},
+    {kGeneral, "UpdateSpeed", &UpdateSpeed},
+    {kGeneral, "DisplayMemory", &DisplayMemory},
+    {kGeneral, "MemoryAsPercentage", &MemoryAsPercentage},
+    {kGeneral, "HideBarGraph", &HideBarGraph},
+    {kGeneral, "NumericTrayIcons", &NumericTrayIcons},
+    {kGeneral, "HideTrayWhenVisible", &HideTrayWhenVisible},
+    {kGeneral, "AutoHideControls", &AutoHideControls},
+    {kGeneral, "ShowFreeMemory", &ShowFreeMemory},
+    {kGeneral, "UsePhysicalMemory", &UsePhysicalMemory},
+    {kGeneral, "DisplayEachCPU", &DisplayEachCPU},
+    {kGeneral, "AppTrayMode", &AppTrayMode},
+    {kGeneral, "AppModeHotkey", &AppModeHotkey},
+    {kGeneral, "AppModeHotkeyModifiers", &AppModeHotkeyModifiers},
+    {kLocation, "PosX", &PosX},
+    {kLocation, "PosY", &PosY},
+    {kLocation, "PosWidth", &PosWidth},
+    {kLocation, "PosHeight", &PosHeight},
+    {kColors, "BackgroundColor", &BackgroundColor},
+    {kColors, "GraphCPUColor1", &GraphCPUColor1},
+    {kColors, "GraphCPUColor2", &GraphCPUColor2},
+    {kColors, "GraphCPUColor3", &GraphCPUColor3},
+    {kColors, "GraphCPUColor4", &GraphCPUColor4},
+    {kColors, "GraphMemoryColor", &GraphMemoryColor},
+    {kColors, "BarColor", &BarColor},
+    {kColors, "TextColor", &TextColor},
+});
 
 // Module state that is not persisted.
 inline constexpr char ThousandsSeparator = ',';   // passed to every FormatThousands call

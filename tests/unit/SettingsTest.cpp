@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <string>
+#include <variant>
 
 namespace quelmo {
 namespace {
@@ -150,7 +153,7 @@ TEST(Settings, GarbageFilesLoadWhatTheyCan) {
     }
 }
 
-TEST(Settings, SaveWritesAll34KeysInTheWriteOrder) {
+TEST(Settings, SaveWritesEveryKeyOfTheTableInItsOrder) {
     ShellFakes fakes;
     config::FirstLaunch = false;
     config::PosX = -20;
@@ -169,6 +172,8 @@ TEST(Settings, SaveWritesAll34KeysInTheWriteOrder) {
               "[Colors]\r\nBackgroundColor=11259375\r\nGraphCPUColor1=8388608\r\nGraphCPUColor2=8388608\r\n"
               "GraphCPUColor3=8388608\r\nGraphCPUColor4=8388608\r\nGraphMemoryColor=15780518\r\n"
               "BarColor=8388608\r\nTextColor=0\r\n\r\n");
+    EXPECT_EQ(static_cast<std::size_t>(std::count(text->begin(), text->end(), '=')),
+              config::kSettings.size());
     EXPECT_TRUE(config::SettingsSaved);
 }
 
@@ -290,26 +295,30 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
     }
 }
 
-TEST(Settings, SavedValuesLoadBackUnchanged) {
-    std::string file;
-    {
+// Every setting of the table, at the lowest and then the highest value of its width.
+TEST(Settings, EverySettingLoadsBackWhatWasSaved) {
+    for (const bool highest : {false, true}) {
+        const auto edge = [highest](auto* value) {
+            using T = typename std::remove_pointer_t<decltype(value)>::value_type;
+            return highest ? std::numeric_limits<T>::max() : std::numeric_limits<T>::min();
+        };
+        std::string file;
+        {
+            ShellFakes fakes;
+            for (const config::Setting& setting : config::kSettings) {
+                std::visit([&](auto* value) { value->store(edge(value)); }, setting.value);
+            }
+            config::SaveSettings();
+            file = *fakes.files.Content(kIni);
+        }
         ShellFakes fakes;
-        config::Rate = 65535;
-        config::AlphaBlendValue = 255;
-        config::PosY = INT32_MIN;
-        config::GraphMemoryColor = -1;
-        config::AppTrayMode = true;
-        config::SaveSettings();
-        file = *fakes.files.Content(kIni);
+        fakes.files.SetContent(kIni, file);
+        config::LoadSettings();
+        for (const config::Setting& setting : config::kSettings) {
+            std::visit([&](auto* value) { EXPECT_EQ(value->load(), edge(value)) << setting.key; },
+                       setting.value);
+        }
     }
-    ShellFakes fakes;
-    fakes.files.SetContent(kIni, file);
-    config::LoadSettings();
-    EXPECT_EQ(config::Rate, 65535);
-    EXPECT_EQ(config::AlphaBlendValue, 255);
-    EXPECT_EQ(config::PosY, INT32_MIN);
-    EXPECT_EQ(config::GraphMemoryColor, -1);
-    EXPECT_TRUE(config::AppTrayMode);
 }
 
 } // namespace
