@@ -6,7 +6,6 @@
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/RegistryValues.h"
-#include "sampling/MyPerfLib.h"
 
 #include <algorithm>
 #include <array>
@@ -274,13 +273,6 @@ void SetAutoRun(bool enable) {
     }
     if (status != kErrorSuccess) {
         throw ERegistryError(status, registry.ErrorText(status));
-    }
-}
-
-void CheckPerformanceCounters() {
-    if (CountersDisabled() && Ask(texts::kCountersDisabledPrompt, MessageKind::Warning,
-                                  MessageButtons::YesNoCancel) == MessageAnswer::Yes) {
-        EnableCounters();
     }
 }
 

@@ -168,8 +168,6 @@ bool IsAutoRunEnabled();
 // Writes the Run value (the path quoted when it holds a blank) or deletes it. Writing throws
 // ERegistryError when the key cannot be created or the value not written; deleting never fails.
 void SetAutoRun(bool enable);
-// Asks to enable the performance counters when they are disabled, and does so on Yes.
-void CheckPerformanceCounters();
 
 // "2.0.2 Beta".
 std::wstring VersionText();
