@@ -2,6 +2,7 @@
 
 #include "app/IniEncoding.h"
 #include "app/IniFile.h"
+#include "app/ShellState.h"
 #include "app/ShellTexts.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -44,11 +45,6 @@ std::array<std::int64_t, kSettings.size()> CurrentValues() noexcept {
     return values;
 }
 const std::array<std::int64_t, kSettings.size()> kDefaults = CurrentValues();
-
-std::wstring& IniFileNameStorage() {
-    static std::wstring name;
-    return name;
-}
 
 // Stores a value read from the file, keeping only the bits the setting holds.
 void Store(const Setting& setting, const IniFile& ini) {
@@ -101,11 +97,12 @@ MessageAnswer Ask(std::wstring_view text, MessageKind kind, MessageButtons butto
     return TheProcess().ShowMessage(texts::kAppTitle, text, kind, buttons);
 }
 
-// Writes every setting into the file at IniFileName, keeping what else it holds.
+// Writes every setting into the settings file, keeping what else it holds.
 void WriteSettingsFile() {
+    const std::wstring& path = shell::IniFileName();
     std::string bytes;
     // A file that exists but cannot be read or decoded is left alone rather than overwritten.
-    if (IniFileName().empty() || TheFiles().ReadWholeFile(IniFileName(), bytes) == ReadResult::Failed) {
+    if (path.empty() || TheFiles().ReadWholeFile(path, bytes) == ReadResult::Failed) {
         return;
     }
     auto decoded = DecodeIniFile(bytes);
@@ -119,7 +116,7 @@ void WriteSettingsFile() {
         Put(setting, ini);
     }
     // Saved in the encoding the file had, so a file from Notepad stays one.
-    TheFiles().ReplaceFileContent(IniFileName(), EncodeIniFile(ini.Text(), decoded->encoding));
+    TheFiles().ReplaceFileContent(path, EncodeIniFile(ini.Text(), decoded->encoding));
 }
 
 } // namespace
@@ -139,20 +136,17 @@ std::wstring IniFileNameFor(std::wstring_view executablePath) {
 }
 
 void InitializeConfig() {
-    IniFileNameStorage() = IniFileNameFor(TheProcess().ExecutablePath());
-}
-
-const std::wstring& IniFileName() {
-    return IniFileNameStorage();
+    shell::SetIniFileName(IniFileNameFor(TheProcess().ExecutablePath()));
 }
 
 void LoadSettings() {
     try {
-        if (IniFileName().empty()) {
+        const std::wstring& path = shell::IniFileName();
+        if (path.empty()) {
             return;
         }
         std::string bytes;
-        if (TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Ok) {
+        if (TheFiles().ReadWholeFile(path, bytes) != ReadResult::Ok) {
             return;
         }
         const auto decoded = DecodeIniFile(bytes);
@@ -170,7 +164,7 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    if (SettingsSaved.load()) {
+    if (shell::SettingsSaved.load()) {
         return;
     }
     try {
@@ -178,7 +172,7 @@ void SaveSettings() {
     } catch (const std::exception&) {
         // Silent, as every settings-file error: the old file stays as it was.
     }
-    SettingsSaved.store(true);
+    shell::SettingsSaved.store(true);
 }
 
 void ResetConfig() {
@@ -186,10 +180,7 @@ void ResetConfig() {
         Visit(kSettings[i].value,
               [&](auto* atomic) { atomic->store(static_cast<decltype(atomic->load())>(kDefaults[i])); });
     }
-    SettingsSaved.store(false);
-    InstanceRunning.store(false);
-    HotkeyRegistered.store(false);
-    IniFileNameStorage().clear();
+    shell::ResetShellState();
 }
 
 bool CheckInstanceMutex(std::wstring_view name) {
@@ -232,7 +223,7 @@ int InstallAutoRun() {
 
 void UninstallAutoRun() {
     SetAutoRun(false);
-    if (InstanceRunning.load()) {
+    if (shell::InstanceRunning.load()) {
         Ask(texts::FormatShellText(texts::kStillRunningWarning, texts::kAppTitle), MessageKind::Warning,
             MessageButtons::Ok);
     }

@@ -1,4 +1,4 @@
-// The settings store and the process-wide shell state.
+// The settings store and the start-up shell's operations.
 //
 // Every setting is one process-wide value named by its INI key, starting at its default. The user
 // interface thread writes them; the sampling threads read some of them at any time, so each is an
@@ -113,20 +113,16 @@ inline constexpr auto kSettings = std::to_array<Setting>({
     {kColors, "TextColor", &TextColor},
 });
 
-// Module state that is not persisted.
-inline constexpr char ThousandsSeparator = ',';   // passed to every FormatThousands call
-inline std::atomic<bool> SettingsSaved{false};    // SaveSettings has run (it writes once per process)
-inline std::atomic<bool> InstanceRunning{false};  // another copy held the mutex at start-up
-inline std::atomic<bool> HotkeyRegistered{false}; // the application-mode hot key is registered
+// Passed to every FormatThousands call: fixed, never the user's locale. (The shell's run-time state,
+// IniFileName and the flags, is in app/ShellState.h.)
+inline constexpr char ThousandsSeparator = ',';
 
 inline constexpr int kVersionMajor = 2;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRelease = 2;
 
-// Unit initialisation: IniFileName from the running executable. Called first thing at start-up.
+// Unit initialisation: shell::IniFileName from the running executable. Called first thing at start-up.
 void InitializeConfig();
-// The full path of the settings file (empty before InitializeConfig).
-const std::wstring& IniFileName();
 // `executablePath` with the extension of its file name replaced by ".ini" (appended when none).
 std::wstring IniFileNameFor(std::wstring_view executablePath);
 
@@ -135,7 +131,7 @@ void LoadSettings();
 // Writes every setting into the file, keeping what else it holds; only the first call in a
 // process writes, and failures are silent.
 void SaveSettings();
-// Every setting back to its default and the module state as at process start, except the mutex
+// Every setting back to its default and the shell state as at process start, except the mutex
 // handle (tests use this between cases).
 void ResetConfig();
 
@@ -152,7 +148,7 @@ private:
 };
 
 // Opens the named mutex, or creates it. True when another process had it already, or when it could
-// neither be opened nor created. Start-up stores the answer in InstanceRunning.
+// neither be opened nor created. Start-up stores the answer in shell::InstanceRunning.
 bool CheckInstanceMutex(std::wstring_view name);
 // Acts on "/install" or "/uninstall" as the first parameter. Returns the exit code when the
 // process must end now, nullopt when start-up goes on.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "fakes/FakeFiles.h"
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeRegistry.h"
@@ -15,7 +16,7 @@ public:
         process.executablePath = std::move(executable);
         config::ResetConfig();
         config::InitializeConfig();
-        files.AddFolder(FakeFiles::FolderOf(config::IniFileName()));
+        files.AddFolder(FakeFiles::FolderOf(shell::IniFileName()));
     }
     ~ShellFakes() { config::ResetConfig(); }
     ShellFakes(const ShellFakes&) = delete;

@@ -1,6 +1,7 @@
 // The settings store: defaults, reading the file, writing it back.
 #include "app/IniFile.h"
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "fakes/ShellFakes.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,7 @@ TEST(IniFileName, ReplacesTheExtensionOfTheFileNameOnly) {
         EXPECT_EQ(config::IniFileNameFor(c.exe), c.ini);
     }
     const ShellFakes fakes;
-    EXPECT_EQ(config::IniFileName(), kIni);
+    EXPECT_EQ(shell::IniFileName(), kIni);
 }
 
 TEST(Settings, DefaultsAreTheCompiledInValues) {
@@ -80,7 +81,7 @@ TEST(Settings, DefaultsAreTheCompiledInValues) {
     EXPECT_EQ(BarColor, 8388608);
     EXPECT_EQ(TextColor, 0);
     EXPECT_EQ(ThousandsSeparator, ',');
-    EXPECT_FALSE(SettingsSaved);
+    EXPECT_FALSE(shell::SettingsSaved);
 }
 
 TEST(Settings, LoadTakesWhatTheFileSaysWithinEachSettingsWidth) {
@@ -174,7 +175,7 @@ TEST(Settings, SaveWritesEveryKeyOfTheTableInItsOrder) {
               "BarColor=8388608\r\nTextColor=0\r\n\r\n");
     EXPECT_EQ(static_cast<std::size_t>(std::count(text->begin(), text->end(), '=')),
               config::kSettings.size());
-    EXPECT_TRUE(config::SettingsSaved);
+    EXPECT_TRUE(shell::SettingsSaved);
 }
 
 TEST(Settings, SaveKeepsForeignSectionsAndKeysAndKnownKeysInPlace) {
@@ -258,7 +259,7 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         fakes.files.FailWrites();
         config::SaveSettings();
         EXPECT_EQ(fakes.files.Content(kIni), "[Location]\r\nPosX=7\r\n");
-        EXPECT_TRUE(config::SettingsSaved);
+        EXPECT_TRUE(shell::SettingsSaved);
         config::SaveSettings();
         EXPECT_EQ(fakes.files.WriteCount(), 1);
     }
@@ -269,7 +270,7 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         config::SaveSettings();
         EXPECT_EQ(fakes.files.WriteCount(), 0);
         EXPECT_EQ(fakes.files.Content(kIni), "[Mine]\r\nprecious=1\r\n");
-        EXPECT_TRUE(config::SettingsSaved);
+        EXPECT_TRUE(shell::SettingsSaved);
     }
     {
         ShellFakes fakes; // the user marked the file read-only: kept, and the program runs on with it
@@ -281,7 +282,7 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         EXPECT_EQ(fakes.files.Content(kIni), "[Location]\r\nPosX=7\r\n");
         EXPECT_EQ(config::PosX, 7);
         EXPECT_EQ(config::PosY, 9);
-        EXPECT_TRUE(config::SettingsSaved);
+        EXPECT_TRUE(shell::SettingsSaved);
     }
     {
         ShellFakes fakes; // UTF-16 with an odd byte count is damaged: neither read nor replaced
@@ -291,7 +292,7 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         config::SaveSettings();
         EXPECT_EQ(config::Rate, 500);
         EXPECT_EQ(fakes.files.Content(kIni), damaged);
-        EXPECT_TRUE(config::SettingsSaved);
+        EXPECT_TRUE(shell::SettingsSaved);
     }
 }
 

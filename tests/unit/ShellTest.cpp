@@ -1,5 +1,6 @@
 // The start-up shell: instance mutex, command-line switches, start with Windows, version.
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "app/ShellTexts.h"
 #include "fakes/ShellFakes.h"
 
@@ -109,7 +110,7 @@ TEST(HandleCommandLine, ActsOnTheExactFirstParameterOnly) {
         ShellFakes fakes;
         fakes.process.parameters = c.parameters;
         fakes.process.answers.assign(c.answers.begin(), c.answers.end());
-        config::InstanceRunning = c.instanceRunning;
+        shell::InstanceRunning = c.instanceRunning;
         fakes.registry.AddKey(kMachine, kRunKey);
         if (c.runBefore) {
             fakes.registry.SetString(kMachine, kRunKey, L"Quelmo", *c.runBefore);
@@ -131,7 +132,7 @@ TEST(HandleCommandLine, PromptsAreAConfirmationAndAWarning) {
     fakes.process.parameters = {L"/install"};
     config::HandleCommandLine();
     fakes.process.parameters = {L"/uninstall"};
-    config::InstanceRunning = true;
+    shell::InstanceRunning = true;
     config::HandleCommandLine();
     ASSERT_EQ(fakes.process.shown.size(), 2U);
     EXPECT_EQ(fakes.process.shown[0].kind, MessageKind::Confirmation);
