@@ -1,5 +1,6 @@
 // Process entry of Quelmo.exe: the start-up order of the shell, then the main window's loop.
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "app/ShellTexts.h"
 #include "ui/MainForm.h"
 
@@ -10,7 +11,7 @@ using namespace quelmo;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     config::InitializeConfig();
-    config::InstanceRunning = config::CheckInstanceMutex(texts::kMutexName);
+    shell::InstanceRunning = config::CheckInstanceMutex(texts::kMutexName);
     // "/install" and "/uninstall" end the process here, before any window exists.
     if (const auto exitCode = config::HandleCommandLine()) {
         return *exitCode;

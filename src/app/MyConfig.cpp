@@ -1,113 +1,24 @@
 #include "app/MyConfig.h"
 
+#include "app/IniEncoding.h"
 #include "app/IniFile.h"
+#include "app/ShellState.h"
 #include "app/ShellTexts.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "platform/RegistryValues.h"
-#include "sampling/MyPerfLib.h"
 
 #include <algorithm>
 #include <array>
-#include <variant>
 
 namespace quelmo::config {
 namespace {
 
 using namespace platform;
 
-using ValueRef = std::variant<std::atomic<bool>*, std::atomic<std::uint8_t>*, std::atomic<std::uint16_t>*,
-                              std::atomic<std::int32_t>*>;
-
-struct Setting {
-    std::string_view section;
-    std::string_view key;
-    ValueRef value;
-};
-
-constexpr std::string_view kGeneral = "General";
-constexpr std::string_view kLocation = "Location";
-constexpr std::string_view kColors = "Colors";
-
-// Every setting, in the order the file is read.
-const std::array<Setting, 34> kSettings = {{
-    {kGeneral, "FirstLaunch", &FirstLaunch},
-    {kGeneral, "AlwaysOnTop", &AlwaysOnTop},
-    {kGeneral, "Rate", &Rate},
-    {kGeneral, "GraphLength", &GraphLength},
-    {kGeneral, "AlphaBlend", &AlphaBlend},
-    {kGeneral, "AlphaBlendValue", &AlphaBlendValue},
-    {kGeneral, "Transparency", &Transparency},
-    {kGeneral, "ThickerGraph", &ThickerGraph},
-    {kGeneral, "LockForm", &LockForm},
-    {kGeneral, "UpdateSpeed", &UpdateSpeed},
-    {kGeneral, "DisplayMemory", &DisplayMemory},
-    {kGeneral, "MemoryAsPercentage", &MemoryAsPercentage},
-    {kGeneral, "NumericTrayIcons", &NumericTrayIcons},
-    {kGeneral, "HideTrayWhenVisible", &HideTrayWhenVisible},
-    {kGeneral, "AutoHideControls", &AutoHideControls},
-    {kGeneral, "HideBarGraph", &HideBarGraph},
-    {kGeneral, "ShowFreeMemory", &ShowFreeMemory},
-    {kGeneral, "UsePhysicalMemory", &UsePhysicalMemory},
-    {kGeneral, "DisplayEachCPU", &DisplayEachCPU},
-    {kGeneral, "AppTrayMode", &AppTrayMode},
-    {kGeneral, "AppModeHotkey", &AppModeHotkey},
-    {kGeneral, "AppModeHotkeyModifiers", &AppModeHotkeyModifiers},
-    {kLocation, "PosX", &PosX},
-    {kLocation, "PosY", &PosY},
-    {kLocation, "PosWidth", &PosWidth},
-    {kLocation, "PosHeight", &PosHeight},
-    {kColors, "BackgroundColor", &BackgroundColor},
-    {kColors, "GraphCPUColor1", &GraphCPUColor1},
-    {kColors, "GraphCPUColor2", &GraphCPUColor2},
-    {kColors, "GraphCPUColor3", &GraphCPUColor3},
-    {kColors, "GraphCPUColor4", &GraphCPUColor4},
-    {kColors, "GraphMemoryColor", &GraphMemoryColor},
-    {kColors, "BarColor", &BarColor},
-    {kColors, "TextColor", &TextColor},
-}};
-
-// The order the file is written in: as read, except that HideBarGraph comes before NumericTrayIcons.
-constexpr std::array<std::string_view, 34> kWriteOrder = {
-    "FirstLaunch",
-    "AlwaysOnTop",
-    "Rate",
-    "GraphLength",
-    "AlphaBlend",
-    "AlphaBlendValue",
-    "Transparency",
-    "ThickerGraph",
-    "LockForm",
-    "UpdateSpeed",
-    "DisplayMemory",
-    "MemoryAsPercentage",
-    "HideBarGraph",
-    "NumericTrayIcons",
-    "HideTrayWhenVisible",
-    "AutoHideControls",
-    "ShowFreeMemory",
-    "UsePhysicalMemory",
-    "DisplayEachCPU",
-    "AppTrayMode",
-    "AppModeHotkey",
-    "AppModeHotkeyModifiers",
-    "PosX",
-    "PosY",
-    "PosWidth",
-    "PosHeight",
-    "BackgroundColor",
-    "GraphCPUColor1",
-    "GraphCPUColor2",
-    "GraphCPUColor3",
-    "GraphCPUColor4",
-    "GraphMemoryColor",
-    "BarColor",
-    "TextColor",
-};
-
 // std::visit without its bad_variant_access path: a ValueRef always holds one of its pointers.
 template <class Function>
-decltype(auto) Visit(const ValueRef& value, Function&& function) {
+decltype(auto) Visit(const SettingValue& value, Function&& function) {
     if (auto* const* flag = std::get_if<std::atomic<bool>*>(&value)) {
         return function(*flag);
     }
@@ -120,30 +31,20 @@ decltype(auto) Visit(const ValueRef& value, Function&& function) {
     return function(*std::get_if<std::atomic<std::int32_t>*>(&value));
 }
 
-std::int64_t ValueOf(const ValueRef& value) noexcept {
+std::int64_t ValueOf(const SettingValue& value) noexcept {
     return Visit(value, [](auto* atomic) noexcept { return static_cast<std::int64_t>(atomic->load()); });
 }
 
 // The compiled-in defaults, taken before anything can change a setting (the atomics are
 // constant-initialised, so they hold their defaults when this runs).
-std::array<std::int64_t, 34> CurrentValues() noexcept {
-    std::array<std::int64_t, 34> values{};
+std::array<std::int64_t, kSettings.size()> CurrentValues() noexcept {
+    std::array<std::int64_t, kSettings.size()> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = ValueOf(kSettings[i].value);
     }
     return values;
 }
-const std::array<std::int64_t, 34> kDefaults = CurrentValues();
-
-std::wstring& IniFileNameStorage() {
-    static std::wstring name;
-    return name;
-}
-
-const Setting& SettingNamed(std::string_view key) {
-    return *std::find_if(kSettings.begin(), kSettings.end(),
-                         [key](const Setting& s) { return s.key == key; });
-}
+const std::array<std::int64_t, kSettings.size()> kDefaults = CurrentValues();
 
 // Stores a value read from the file, keeping only the bits the setting holds.
 void Store(const Setting& setting, const IniFile& ini) {
@@ -196,6 +97,28 @@ MessageAnswer Ask(std::wstring_view text, MessageKind kind, MessageButtons butto
     return TheProcess().ShowMessage(texts::kAppTitle, text, kind, buttons);
 }
 
+// Writes every setting into the settings file, keeping what else it holds.
+void WriteSettingsFile() {
+    const std::wstring& path = shell::IniFileName();
+    std::string bytes;
+    // A file that exists but cannot be read or decoded is left alone rather than overwritten.
+    if (path.empty() || TheFiles().ReadWholeFile(path, bytes) == ReadResult::Failed) {
+        return;
+    }
+    auto decoded = DecodeIniFile(bytes);
+    if (!decoded) {
+        return;
+    }
+    bytes.clear();
+    IniFile ini(decoded->text);
+    decoded->text.clear();
+    for (const Setting& setting : kSettings) {
+        Put(setting, ini);
+    }
+    // Saved in the encoding the file had, so a file from Notepad stays one.
+    TheFiles().ReplaceFileContent(path, EncodeIniFile(ini.Text(), decoded->encoding));
+}
+
 } // namespace
 
 ERegistryError::ERegistryError(RegStatus status, std::wstring message)
@@ -213,24 +136,25 @@ std::wstring IniFileNameFor(std::wstring_view executablePath) {
 }
 
 void InitializeConfig() {
-    IniFileNameStorage() = IniFileNameFor(TheProcess().ExecutablePath());
-}
-
-const std::wstring& IniFileName() {
-    return IniFileNameStorage();
+    shell::SetIniFileName(IniFileNameFor(TheProcess().ExecutablePath()));
 }
 
 void LoadSettings() {
     try {
-        if (IniFileName().empty()) {
+        const std::wstring& path = shell::IniFileName();
+        if (path.empty()) {
             return;
         }
         std::string bytes;
-        if (TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Ok) {
+        if (TheFiles().ReadWholeFile(path, bytes) != ReadResult::Ok) {
             return;
         }
-        const IniFile ini(bytes);
+        const auto decoded = DecodeIniFile(bytes);
+        if (!decoded) {
+            return;
+        }
         bytes.clear();
+        const IniFile ini(decoded->text);
         for (const Setting& setting : kSettings) {
             Store(setting, ini);
         }
@@ -240,24 +164,15 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    if (SettingsSaved.load()) {
+    if (shell::SettingsSaved.load()) {
         return;
     }
     try {
-        std::string bytes;
-        // A file that exists but cannot be read is left alone rather than overwritten.
-        if (!IniFileName().empty() && TheFiles().ReadWholeFile(IniFileName(), bytes) != ReadResult::Failed) {
-            IniFile ini(bytes);
-            bytes.clear();
-            for (const std::string_view key : kWriteOrder) {
-                Put(SettingNamed(key), ini);
-            }
-            TheFiles().ReplaceFileContent(IniFileName(), ini.Text());
-        }
+        WriteSettingsFile();
     } catch (const std::exception&) {
         // Silent, as every settings-file error: the old file stays as it was.
     }
-    SettingsSaved.store(true);
+    shell::SettingsSaved.store(true);
 }
 
 void ResetConfig() {
@@ -265,10 +180,7 @@ void ResetConfig() {
         Visit(kSettings[i].value,
               [&](auto* atomic) { atomic->store(static_cast<decltype(atomic->load())>(kDefaults[i])); });
     }
-    SettingsSaved.store(false);
-    InstanceRunning.store(false);
-    HotkeyRegistered.store(false);
-    IniFileNameStorage().clear();
+    shell::ResetShellState();
 }
 
 bool CheckInstanceMutex(std::wstring_view name) {
@@ -311,7 +223,7 @@ int InstallAutoRun() {
 
 void UninstallAutoRun() {
     SetAutoRun(false);
-    if (InstanceRunning.load()) {
+    if (shell::InstanceRunning.load()) {
         Ask(texts::FormatShellText(texts::kStillRunningWarning, texts::kAppTitle), MessageKind::Warning,
             MessageButtons::Ok);
     }
@@ -352,13 +264,6 @@ void SetAutoRun(bool enable) {
     }
     if (status != kErrorSuccess) {
         throw ERegistryError(status, registry.ErrorText(status));
-    }
-}
-
-void CheckPerformanceCounters() {
-    if (CountersDisabled() && Ask(texts::kCountersDisabledPrompt, MessageKind::Warning,
-                                  MessageButtons::YesNoCancel) == MessageAnswer::Yes) {
-        EnableCounters();
     }
 }
 

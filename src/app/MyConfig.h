@@ -1,4 +1,4 @@
-// The settings store and the process-wide shell state.
+// The settings store and the start-up shell's operations.
 //
 // Every setting is one process-wide value named by its INI key, starting at its default. The user
 // interface thread writes them; the sampling threads read some of them at any time, so each is an
@@ -8,6 +8,7 @@
 
 #include "platform/Registry.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace quelmo::config {
 
@@ -61,20 +63,66 @@ inline std::atomic<Color> GraphMemoryColor{15780518}; // sky blue
 inline std::atomic<Color> BarColor{8388608};
 inline std::atomic<Color> TextColor{0}; // black
 
-// Module state that is not persisted.
-inline constexpr char ThousandsSeparator = ',';   // passed to every FormatThousands call
-inline std::atomic<bool> SettingsSaved{false};    // SaveSettings has run (it writes once per process)
-inline std::atomic<bool> InstanceRunning{false};  // another copy held the mutex at start-up
-inline std::atomic<bool> HotkeyRegistered{false}; // the application-mode hot key is registered
+// Every setting: its section and key in the file and the value it is loaded into, whose type gives
+// its width (bool, 8, 16 or 32 bits). In the order the file is written; reading follows it too, as
+// each key is read on its own and a read cannot fail half-way once the file is parsed.
+using SettingValue = std::variant<std::atomic<bool>*, std::atomic<std::uint8_t>*, std::atomic<std::uint16_t>*,
+                                  std::atomic<std::int32_t>*>;
+struct Setting {
+    std::string_view section;
+    std::string_view key;
+    SettingValue value;
+};
+inline constexpr std::string_view kGeneral = "General";
+inline constexpr std::string_view kLocation = "Location";
+inline constexpr std::string_view kColors = "Colors";
+inline constexpr auto kSettings = std::to_array<Setting>({
+    {kGeneral, "FirstLaunch", &FirstLaunch},
+    {kGeneral, "AlwaysOnTop", &AlwaysOnTop},
+    {kGeneral, "Rate", &Rate},
+    {kGeneral, "GraphLength", &GraphLength},
+    {kGeneral, "AlphaBlend", &AlphaBlend},
+    {kGeneral, "AlphaBlendValue", &AlphaBlendValue},
+    {kGeneral, "Transparency", &Transparency},
+    {kGeneral, "ThickerGraph", &ThickerGraph},
+    {kGeneral, "LockForm", &LockForm},
+    {kGeneral, "UpdateSpeed", &UpdateSpeed},
+    {kGeneral, "DisplayMemory", &DisplayMemory},
+    {kGeneral, "MemoryAsPercentage", &MemoryAsPercentage},
+    {kGeneral, "HideBarGraph", &HideBarGraph},
+    {kGeneral, "NumericTrayIcons", &NumericTrayIcons},
+    {kGeneral, "HideTrayWhenVisible", &HideTrayWhenVisible},
+    {kGeneral, "AutoHideControls", &AutoHideControls},
+    {kGeneral, "ShowFreeMemory", &ShowFreeMemory},
+    {kGeneral, "UsePhysicalMemory", &UsePhysicalMemory},
+    {kGeneral, "DisplayEachCPU", &DisplayEachCPU},
+    {kGeneral, "AppTrayMode", &AppTrayMode},
+    {kGeneral, "AppModeHotkey", &AppModeHotkey},
+    {kGeneral, "AppModeHotkeyModifiers", &AppModeHotkeyModifiers},
+    {kLocation, "PosX", &PosX},
+    {kLocation, "PosY", &PosY},
+    {kLocation, "PosWidth", &PosWidth},
+    {kLocation, "PosHeight", &PosHeight},
+    {kColors, "BackgroundColor", &BackgroundColor},
+    {kColors, "GraphCPUColor1", &GraphCPUColor1},
+    {kColors, "GraphCPUColor2", &GraphCPUColor2},
+    {kColors, "GraphCPUColor3", &GraphCPUColor3},
+    {kColors, "GraphCPUColor4", &GraphCPUColor4},
+    {kColors, "GraphMemoryColor", &GraphMemoryColor},
+    {kColors, "BarColor", &BarColor},
+    {kColors, "TextColor", &TextColor},
+});
+
+// Passed to every FormatThousands call: fixed, never the user's locale. (The shell's run-time state,
+// IniFileName and the flags, is in app/ShellState.h.)
+inline constexpr char ThousandsSeparator = ',';
 
 inline constexpr int kVersionMajor = 2;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRelease = 2;
 
-// Unit initialisation: IniFileName from the running executable. Called first thing at start-up.
+// Unit initialisation: shell::IniFileName from the running executable. Called first thing at start-up.
 void InitializeConfig();
-// The full path of the settings file (empty before InitializeConfig).
-const std::wstring& IniFileName();
 // `executablePath` with the extension of its file name replaced by ".ini" (appended when none).
 std::wstring IniFileNameFor(std::wstring_view executablePath);
 
@@ -83,7 +131,7 @@ void LoadSettings();
 // Writes every setting into the file, keeping what else it holds; only the first call in a
 // process writes, and failures are silent.
 void SaveSettings();
-// Every setting back to its default and the module state as at process start, except the mutex
+// Every setting back to its default and the shell state as at process start, except the mutex
 // handle (tests use this between cases).
 void ResetConfig();
 
@@ -100,7 +148,7 @@ private:
 };
 
 // Opens the named mutex, or creates it. True when another process had it already, or when it could
-// neither be opened nor created. Start-up stores the answer in InstanceRunning.
+// neither be opened nor created. Start-up stores the answer in shell::InstanceRunning.
 bool CheckInstanceMutex(std::wstring_view name);
 // Acts on "/install" or "/uninstall" as the first parameter. Returns the exit code when the
 // process must end now, nullopt when start-up goes on.
@@ -116,8 +164,6 @@ bool IsAutoRunEnabled();
 // Writes the Run value (the path quoted when it holds a blank) or deletes it. Writing throws
 // ERegistryError when the key cannot be created or the value not written; deleting never fails.
 void SetAutoRun(bool enable);
-// Asks to enable the performance counters when they are disabled, and does so on Yes.
-void CheckPerformanceCounters();
 
 // "2.0.2 Beta".
 std::wstring VersionText();

@@ -19,9 +19,6 @@ inline constexpr std::wstring_view kUninstallSwitch = L"/uninstall";
 inline constexpr std::wstring_view kRunAtStartupPrompt = L"Run %s when Windows starts?";
 inline constexpr std::wstring_view kStillRunningWarning =
     L"It seems that %s is currently running.\r\rPlease close it, before continuing...";
-inline constexpr std::wstring_view kCountersDisabledPrompt =
-    L"Performance counters are disabled. Application cannot function correctly.\r\r"
-    L"Try to enable performance counters?";
 inline constexpr std::wstring_view kBeta = L"Beta";
 
 // `pattern` with its first "%s" replaced by `argument`.

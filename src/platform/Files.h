@@ -23,7 +23,8 @@ public:
     virtual ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) = 0;
     // Writes `bytes` to a new temporary file in the folder of `path`, flushes it to disk and moves it
     // over `path` in one step, so that `path` holds either its old or its new content, never a part.
-    // On failure the temporary file is removed, `path` is untouched and the result is false.
+    // A file marked read-only is never replaced. On failure the temporary file is removed, `path` is
+    // untouched and the result is false.
     virtual bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) = 0;
 };
 

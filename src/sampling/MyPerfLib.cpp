@@ -1,7 +1,10 @@
 #include "sampling/MyPerfLib.h"
 
+#include "app/ShellTexts.h"
+#include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/RegistryValues.h"
+#include "sampling/SamplingTexts.h"
 
 namespace quelmo {
 namespace {
@@ -57,6 +60,14 @@ void EnableCounters() {
         ClearSwitch(ServicePerformanceKey(service));
     }
     ClearSwitch(kPerflibKey);
+}
+
+void CheckPerformanceCounters() {
+    if (CountersDisabled() &&
+        TheProcess().ShowMessage(texts::kAppTitle, texts::kCountersDisabledPrompt, MessageKind::Warning,
+                                 MessageButtons::YesNoCancel) == MessageAnswer::Yes) {
+        EnableCounters();
+    }
 }
 
 } // namespace quelmo

@@ -1,5 +1,6 @@
 // Whether an administrator has switched the performance counters off in the registry, globally or
-// for the operating system's counter provider, and switching them back on.
+// for the operating system's counter provider, switching them back on, and the start-up prompt
+// that offers to.
 #pragma once
 
 #include <array>
@@ -26,5 +27,9 @@ bool CountersDisabled();
 // Writes 0 to the switch of each service, then to the global one, where the key exists and can be
 // opened for writing. Never creates a key and reports nothing.
 void EnableCounters();
+
+// Asks to enable the performance counters when they are disabled, and does so on Yes. Start-up goes
+// on whatever the answer.
+void CheckPerformanceCounters();
 
 } // namespace quelmo

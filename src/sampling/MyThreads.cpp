@@ -3,6 +3,7 @@
 #include "app/MyConfig.h"
 #include "platform/Cpu.h"
 #include "platform/Threads.h"
+#include "sampling/MyPerfLib.h"
 #include "sampling/MyWindowMessages.h"
 
 #include <algorithm>
@@ -308,7 +309,7 @@ std::wstring StartSampling(SamplingThreads& threads, platform::UiLink& link,
         return Widen(error.what());
     }
     return StartSampling(
-        threads, link, std::move(displaySample), [] { config::CheckPerformanceCounters(); }, *counters);
+        threads, link, std::move(displaySample), [] { CheckPerformanceCounters(); }, *counters);
 }
 
 void StopSampling(SamplingThreads& threads) {

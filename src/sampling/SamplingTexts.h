@@ -1,5 +1,8 @@
-// The texts of the processor-usage counters (shown in an error box when sampling cannot start).
+// The texts of the processor-usage counters (shown in an error box when sampling cannot start) and
+// of the start-up prompt about disabled performance counters.
 #pragma once
+
+#include <string_view>
 
 namespace quelmo::texts {
 
@@ -9,5 +12,9 @@ inline constexpr const char* kCannotStartMonitoring = "Unable to start performan
 inline constexpr const char* kCannotReadPerformanceData = "Unable to read performance data";
 inline constexpr const char* kCpuIndexOutOfBounds = "CPU index out of bounds";
 inline constexpr const char* kNoWindowsVersion = "Cannot get the Windows version";
+
+inline constexpr std::wstring_view kCountersDisabledPrompt =
+    L"Performance counters are disabled. Application cannot function correctly.\r\r"
+    L"Try to enable performance counters?";
 
 } // namespace quelmo::texts

@@ -1,6 +1,7 @@
 #include "ui/MainForm.h"
 
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "platform/Process.h"
 #include "res/Resource.h"
 #include "sampling/MyWindowMessages.h"
@@ -309,8 +310,8 @@ void TForm_Main::FormDestroy() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
     }
-    if (config::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
-        config::HotkeyRegistered = false;
+    if (shell::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
+        shell::HotkeyRegistered = false;
     }
     if (options_.endApplicationOnDestroy) {
         ::PostQuitMessage(0);
@@ -606,15 +607,15 @@ void TForm_Main::SetAppTrayMode(bool mode, bool atStart) {
 }
 
 void TForm_Main::RegisterAppModeHotkey() {
-    if (config::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
-        config::HotkeyRegistered = false;
+    if (shell::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
+        shell::HotkeyRegistered = false;
     }
     if (config::AppModeHotkey == 0) {
         return;
     }
     if (::RegisterHotKey(Hwnd(), kHotkeyId, static_cast<UINT>(config::AppModeHotkeyModifiers),
                          static_cast<UINT>(config::AppModeHotkey)) != FALSE) {
-        config::HotkeyRegistered = true;
+        shell::HotkeyRegistered = true;
     } else {
         // Another program holds the combination: the hot key is dropped, and saved so.
         config::AppModeHotkey = 0;

@@ -14,11 +14,19 @@ std::wstring FakeFiles::Key(const std::wstring& path) {
     return key;
 }
 
+std::wstring FakeFiles::FolderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
 ReadResult FakeFiles::ReadWholeFile(const std::wstring& path, std::string& bytes) {
     const std::lock_guard lock(mutex_);
     ++reads_;
     bytes.clear();
     const auto key = Key(path);
+    if (folders_.contains(key)) {
+        return ReadResult::Failed;
+    }
     const auto it = files_.find(key);
     if (it == files_.end()) {
         return ReadResult::NotFound;
@@ -33,11 +41,31 @@ ReadResult FakeFiles::ReadWholeFile(const std::wstring& path, std::string& bytes
 bool FakeFiles::ReplaceFileContent(const std::wstring& path, std::string_view bytes) {
     const std::lock_guard lock(mutex_);
     ++writes_;
-    if (failWrites_) {
+    const auto key = Key(path);
+    if (failWrites_ || readOnly_.contains(key) || folders_.contains(key) ||
+        !folders_.contains(Key(FolderOf(path)))) {
         return false;
     }
-    files_[Key(path)] = std::string(bytes);
+    files_[key] = std::string(bytes);
     return true;
+}
+
+void FakeFiles::AddFolder(const std::wstring& path) {
+    const std::lock_guard lock(mutex_);
+    folders_.insert(Key(path));
+}
+
+std::size_t FakeFiles::EntryCount(const std::wstring& path) const {
+    const std::lock_guard lock(mutex_);
+    const auto folder = Key(path);
+    std::size_t count = 0;
+    for (const auto& [file, content] : files_) {
+        count += FolderOf(file) == folder ? 1 : 0;
+    }
+    for (const auto& inner : folders_) {
+        count += FolderOf(inner) == folder ? 1 : 0;
+    }
+    return count;
 }
 
 void FakeFiles::SetContent(const std::wstring& path, std::string bytes) {
@@ -65,6 +93,15 @@ void FakeFiles::FailRead(const std::wstring& path, bool fail) {
         unreadable_.insert(Key(path));
     } else {
         unreadable_.erase(Key(path));
+    }
+}
+
+void FakeFiles::SetReadOnly(const std::wstring& path, bool readOnly) {
+    const std::lock_guard lock(mutex_);
+    if (readOnly) {
+        readOnly_.insert(Key(path));
+    } else {
+        readOnly_.erase(Key(path));
     }
 }
 

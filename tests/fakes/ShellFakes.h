@@ -1,8 +1,9 @@
 // The fakes the start-up shell meets, installed together for one test, with the settings store
-// reset to its defaults and the settings file name taken from the fake executable.
+// reset to its defaults, the settings file name taken from the fake executable and its folder there.
 #pragma once
 
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "fakes/FakeFiles.h"
 #include "fakes/FakeProcess.h"
 #include "fakes/FakeRegistry.h"
@@ -15,6 +16,7 @@ public:
         process.executablePath = std::move(executable);
         config::ResetConfig();
         config::InitializeConfig();
+        files.AddFolder(FakeFiles::FolderOf(shell::IniFileName()));
     }
     ~ShellFakes() { config::ResetConfig(); }
     ShellFakes(const ShellFakes&) = delete;

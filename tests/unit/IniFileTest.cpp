@@ -1,3 +1,4 @@
+#include "app/IniEncoding.h"
 #include "app/IniFile.h"
 
 #include <gtest/gtest.h>
@@ -146,6 +147,40 @@ TEST(IniFile, HugeLineAndManySectionsLoad) {
     lots.WriteInteger("S0", "added", 1);
     EXPECT_EQ(lots.ReadInteger("S1", "k", -1), 1);
     EXPECT_EQ(lots.ReadInteger("S0", "added", -1), 1);
+}
+
+// Decoding takes the mark off and gives UTF-8; encoding the decoded text gives back the very bytes.
+TEST(IniEncoding, DecodesByTheMarkAndEncodesBackEveryByte) {
+    using enum IniEncoding;
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string bytes;
+        IniEncoding encoding;
+        std::string text;
+    } cases[] = {
+        {"no mark: bytes as they are", "[S]\r\n\xE9\xFF=\xEF\xBB\r\n", Ansi, "[S]\r\n\xE9\xFF=\xEF\xBB\r\n"},
+        {"empty", "", Ansi, ""},
+        {"UTF-8 mark", "\xEF\xBB\xBF[S]\nk=\xC3\xA9\xFF", Utf8, "[S]\nk=\xC3\xA9\xFF"},
+        {"UTF-8 mark only", "\xEF\xBB\xBF", Utf8, ""},
+        {"UTF-16 LE", "\xFF\xFE[\0S\0]\0\xE9\0\xAC\x20"s, Utf16LittleEndian, "[S]\xC3\xA9\xE2\x82\xAC"},
+        {"UTF-16 BE", "\xFE\xFF\0[\0S\0]\0\0"s, Utf16BigEndian, "[S]\0"s},
+        {"surrogate pair", "\xFF\xFE\x34\xD8\x1E\xDD", Utf16LittleEndian, "\xF0\x9D\x84\x9E"},
+        {"lone surrogates", "\xFF\xFE\x1E\xDD\x34\xD8", Utf16LittleEndian, "\xED\xB4\x9E\xED\xA0\xB4"},
+        {"UTF-16 mark only", "\xFE\xFF", Utf16BigEndian, ""},
+    };
+    for (const auto& c : cases) {
+        const auto decoded = DecodeIniFile(c.bytes);
+        ASSERT_TRUE(decoded) << c.name;
+        EXPECT_EQ(decoded->encoding, c.encoding) << c.name;
+        EXPECT_EQ(decoded->text, c.text) << c.name;
+        EXPECT_EQ(EncodeIniFile(decoded->text, decoded->encoding), c.bytes) << c.name;
+    }
+    // An odd byte count is a damaged UTF-16 file.
+    EXPECT_FALSE(DecodeIniFile("\xFF\xFE[\0S"));
+    // Bytes that are no UTF-8 (stray, overlong, cut short) become U+FFFD, one per byte.
+    EXPECT_EQ(EncodeIniFile("a\x80\xC0\xAF\xE2\x82", Utf16BigEndian),
+              "\xFE\xFF\0a\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD\xFF\xFD"s);
 }
 
 } // namespace

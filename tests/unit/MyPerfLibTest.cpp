@@ -1,5 +1,6 @@
 #include "sampling/MyPerfLib.h"
 
+#include "fakes/FakeProcess.h"
 #include "fakes/FakeRegistry.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,40 @@ TEST(MyPerfLib, EnablingMakesTheCountersReadAsEnabled) {
     EXPECT_TRUE(CountersDisabled());
     EnableCounters();
     EXPECT_FALSE(CountersDisabled());
+}
+
+TEST(CheckPerformanceCounters, AsksOnlyWhenDisabledAndEnablesOnYes) {
+    const struct {
+        bool disabled;
+        std::optional<MessageAnswer> answer;
+        std::uint32_t globalAfter;
+    } cases[] = {
+        {false, std::nullopt, 0},
+        {true, MessageAnswer::Yes, 0},
+        {true, MessageAnswer::No, 1},
+        {true, MessageAnswer::Cancel, 1},
+    };
+    for (const auto& c : cases) {
+        FakeRegistry registry;
+        fakes::FakeProcess process;
+        const ScopedSeam<Registry> registrySeam(registry);
+        const ScopedSeam<Process> processSeam(process);
+        registry.SetDword(kMachine, kGlobal, kValue, c.disabled ? 1 : 0);
+        if (c.answer) {
+            process.answers = {*c.answer};
+        }
+        CheckPerformanceCounters();
+        ASSERT_EQ(process.shown.size(), c.answer ? 1U : 0U);
+        if (c.answer) {
+            EXPECT_EQ(process.shown[0].caption, L"Quelmo");
+            EXPECT_EQ(process.shown[0].text,
+                      L"Performance counters are disabled. Application cannot function "
+                      L"correctly.\r\rTry to enable performance counters?");
+            EXPECT_EQ(process.shown[0].kind, MessageKind::Warning);
+            EXPECT_EQ(process.shown[0].buttons, MessageButtons::YesNoCancel);
+        }
+        EXPECT_EQ(registry.GetDword(kMachine, kGlobal, kValue), c.globalAfter);
+    }
 }
 
 } // namespace

@@ -1,18 +1,37 @@
 // The settings store: defaults, reading the file, writing it back.
 #include "app/IniFile.h"
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "fakes/ShellFakes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <string>
+#include <variant>
 
 namespace quelmo {
 namespace {
 
 using fakes::ShellFakes;
 const std::wstring kIni = L"C:\\Program Files\\Quelmo\\Quelmo.ini";
+
+std::u16string Widen(std::string_view ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+// `text` as a UTF-16 file: the byte-order mark, then every code unit in the given byte order.
+std::string Utf16File(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
 
 TEST(IniFileName, ReplacesTheExtensionOfTheFileNameOnly) {
     const struct {
@@ -30,7 +49,7 @@ TEST(IniFileName, ReplacesTheExtensionOfTheFileNameOnly) {
         EXPECT_EQ(config::IniFileNameFor(c.exe), c.ini);
     }
     const ShellFakes fakes;
-    EXPECT_EQ(config::IniFileName(), kIni);
+    EXPECT_EQ(shell::IniFileName(), kIni);
 }
 
 TEST(Settings, DefaultsAreTheCompiledInValues) {
@@ -62,7 +81,7 @@ TEST(Settings, DefaultsAreTheCompiledInValues) {
     EXPECT_EQ(BarColor, 8388608);
     EXPECT_EQ(TextColor, 0);
     EXPECT_EQ(ThousandsSeparator, ',');
-    EXPECT_FALSE(SettingsSaved);
+    EXPECT_FALSE(shell::SettingsSaved);
 }
 
 TEST(Settings, LoadTakesWhatTheFileSaysWithinEachSettingsWidth) {
@@ -135,7 +154,7 @@ TEST(Settings, GarbageFilesLoadWhatTheyCan) {
     }
 }
 
-TEST(Settings, SaveWritesAll34KeysInTheWriteOrder) {
+TEST(Settings, SaveWritesEveryKeyOfTheTableInItsOrder) {
     ShellFakes fakes;
     config::FirstLaunch = false;
     config::PosX = -20;
@@ -154,7 +173,9 @@ TEST(Settings, SaveWritesAll34KeysInTheWriteOrder) {
               "[Colors]\r\nBackgroundColor=11259375\r\nGraphCPUColor1=8388608\r\nGraphCPUColor2=8388608\r\n"
               "GraphCPUColor3=8388608\r\nGraphCPUColor4=8388608\r\nGraphMemoryColor=15780518\r\n"
               "BarColor=8388608\r\nTextColor=0\r\n\r\n");
-    EXPECT_TRUE(config::SettingsSaved);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(text->begin(), text->end(), '=')),
+              config::kSettings.size());
+    EXPECT_TRUE(shell::SettingsSaved);
 }
 
 TEST(Settings, SaveKeepsForeignSectionsAndKeysAndKnownKeysInPlace) {
@@ -185,6 +206,42 @@ TEST(Settings, SaveKeepsForeignSectionsAndKeysAndKnownKeysInPlace) {
     EXPECT_EQ(*fakes.files.Content(kIni), text); // the file is exactly the store's text
 }
 
+// Notepad's files: UTF-8 or UTF-16 with a byte-order mark. The values are read, and saving writes the
+// same encoding back, so a file that holds every value already comes back byte for byte.
+TEST(Settings, FilesWithAByteOrderMarkAreReadAndSavedInTheirEncoding) {
+    std::string all; // every setting as the store writes it, Rate 250
+    {
+        ShellFakes fakes;
+        config::Rate = 250;
+        config::SaveSettings();
+        all = *fakes.files.Content(kIni);
+    }
+    const std::string head = "[General]\r\nFirstLaunch=1\r\nAlwaysOnTop=1\r\nRate=250\r\n";
+    // Non-ASCII, a surrogate pair and a lone surrogate (UTF-16), an invalid byte (UTF-8).
+    const std::u16string foreign = u"[Plugins]\r\nCaf\u00e9=\u20ac \U0001D11E \xD800!\r\n\r\n";
+    const std::string foreign8 = "[Plugins]\r\nCaf\xC3\xA9=\xE2\x82\xAC \xF0\x9D\x84\x9E \xFF!\r\n\r\n";
+    const struct {
+        const char* name;
+        std::string file;
+        std::string saved;
+    } cases[] = {
+        {"UTF-8", "\xEF\xBB\xBF" + all + foreign8, "\xEF\xBB\xBF" + all + foreign8},
+        {"UTF-8, keys added", "\xEF\xBB\xBF" + head, "\xEF\xBB\xBF" + all},
+        {"UTF-16 LE", Utf16File(Widen(all) + foreign, false), Utf16File(Widen(all) + foreign, false)},
+        {"UTF-16 LE, keys added", Utf16File(Widen(head), false), Utf16File(Widen(all), false)},
+        {"UTF-16 BE", Utf16File(Widen(all) + foreign, true), Utf16File(Widen(all) + foreign, true)},
+        {"UTF-16 BE, keys added", Utf16File(Widen(head), true), Utf16File(Widen(all), true)},
+    };
+    for (const auto& c : cases) {
+        ShellFakes fakes;
+        fakes.files.SetContent(kIni, c.file);
+        config::LoadSettings();
+        EXPECT_EQ(config::Rate, 250) << c.name;
+        config::SaveSettings();
+        EXPECT_EQ(fakes.files.Content(kIni), c.saved) << c.name;
+    }
+}
+
 TEST(Settings, OnlyTheFirstSaveOfAProcessWrites) {
     ShellFakes fakes;
     config::PosX = 1;
@@ -202,7 +259,7 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         fakes.files.FailWrites();
         config::SaveSettings();
         EXPECT_EQ(fakes.files.Content(kIni), "[Location]\r\nPosX=7\r\n");
-        EXPECT_TRUE(config::SettingsSaved);
+        EXPECT_TRUE(shell::SettingsSaved);
         config::SaveSettings();
         EXPECT_EQ(fakes.files.WriteCount(), 1);
     }
@@ -213,30 +270,56 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
         config::SaveSettings();
         EXPECT_EQ(fakes.files.WriteCount(), 0);
         EXPECT_EQ(fakes.files.Content(kIni), "[Mine]\r\nprecious=1\r\n");
-        EXPECT_TRUE(config::SettingsSaved);
+        EXPECT_TRUE(shell::SettingsSaved);
+    }
+    {
+        ShellFakes fakes; // the user marked the file read-only: kept, and the program runs on with it
+        fakes.files.SetContent(kIni, "[Location]\r\nPosX=7\r\n");
+        fakes.files.SetReadOnly(kIni);
+        config::LoadSettings();
+        config::PosY = 9;
+        config::SaveSettings();
+        EXPECT_EQ(fakes.files.Content(kIni), "[Location]\r\nPosX=7\r\n");
+        EXPECT_EQ(config::PosX, 7);
+        EXPECT_EQ(config::PosY, 9);
+        EXPECT_TRUE(shell::SettingsSaved);
+    }
+    {
+        ShellFakes fakes; // UTF-16 with an odd byte count is damaged: neither read nor replaced
+        const std::string damaged = Utf16File(u"[General]\r\nRate=250\r\n", false) + "x";
+        fakes.files.SetContent(kIni, damaged);
+        config::LoadSettings();
+        config::SaveSettings();
+        EXPECT_EQ(config::Rate, 500);
+        EXPECT_EQ(fakes.files.Content(kIni), damaged);
+        EXPECT_TRUE(shell::SettingsSaved);
     }
 }
 
-TEST(Settings, SavedValuesLoadBackUnchanged) {
-    std::string file;
-    {
+// Every setting of the table, at the lowest and then the highest value of its width.
+TEST(Settings, EverySettingLoadsBackWhatWasSaved) {
+    for (const bool highest : {false, true}) {
+        const auto edge = [highest](auto* value) {
+            using T = typename std::remove_pointer_t<decltype(value)>::value_type;
+            return highest ? std::numeric_limits<T>::max() : std::numeric_limits<T>::min();
+        };
+        std::string file;
+        {
+            ShellFakes fakes;
+            for (const config::Setting& setting : config::kSettings) {
+                std::visit([&](auto* value) { value->store(edge(value)); }, setting.value);
+            }
+            config::SaveSettings();
+            file = *fakes.files.Content(kIni);
+        }
         ShellFakes fakes;
-        config::Rate = 65535;
-        config::AlphaBlendValue = 255;
-        config::PosY = INT32_MIN;
-        config::GraphMemoryColor = -1;
-        config::AppTrayMode = true;
-        config::SaveSettings();
-        file = *fakes.files.Content(kIni);
+        fakes.files.SetContent(kIni, file);
+        config::LoadSettings();
+        for (const config::Setting& setting : config::kSettings) {
+            std::visit([&](auto* value) { EXPECT_EQ(value->load(), edge(value)) << setting.key; },
+                       setting.value);
+        }
     }
-    ShellFakes fakes;
-    fakes.files.SetContent(kIni, file);
-    config::LoadSettings();
-    EXPECT_EQ(config::Rate, 65535);
-    EXPECT_EQ(config::AlphaBlendValue, 255);
-    EXPECT_EQ(config::PosY, INT32_MIN);
-    EXPECT_EQ(config::GraphMemoryColor, -1);
-    EXPECT_TRUE(config::AppTrayMode);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-// The start-up shell: instance mutex, command-line switches, start with Windows, counter prompt.
+// The start-up shell: instance mutex, command-line switches, start with Windows, version.
 #include "app/MyConfig.h"
+#include "app/ShellState.h"
 #include "app/ShellTexts.h"
 #include "fakes/ShellFakes.h"
-#include "sampling/MyPerfLib.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +110,7 @@ TEST(HandleCommandLine, ActsOnTheExactFirstParameterOnly) {
         ShellFakes fakes;
         fakes.process.parameters = c.parameters;
         fakes.process.answers.assign(c.answers.begin(), c.answers.end());
-        config::InstanceRunning = c.instanceRunning;
+        shell::InstanceRunning = c.instanceRunning;
         fakes.registry.AddKey(kMachine, kRunKey);
         if (c.runBefore) {
             fakes.registry.SetString(kMachine, kRunKey, L"Quelmo", *c.runBefore);
@@ -132,7 +132,7 @@ TEST(HandleCommandLine, PromptsAreAConfirmationAndAWarning) {
     fakes.process.parameters = {L"/install"};
     config::HandleCommandLine();
     fakes.process.parameters = {L"/uninstall"};
-    config::InstanceRunning = true;
+    shell::InstanceRunning = true;
     config::HandleCommandLine();
     ASSERT_EQ(fakes.process.shown.size(), 2U);
     EXPECT_EQ(fakes.process.shown[0].kind, MessageKind::Confirmation);
@@ -263,37 +263,6 @@ TEST(IsAutoRunEnabled, NeedsOnlyReadRightsAndReadsFailuresAsFalse) {
         c.arrange(fakes.registry);
         EXPECT_EQ(config::IsAutoRunEnabled(), c.enabled) << c.name;
         EXPECT_EQ(fakes.registry.OpenHandleCount(), 0);
-    }
-}
-
-TEST(CheckPerformanceCounters, AsksOnlyWhenDisabledAndEnablesOnYes) {
-    const std::wstring perfOs = ServicePerformanceKey(L"PerfOS");
-    const struct {
-        bool disabled;
-        std::optional<MessageAnswer> answer;
-        std::uint32_t globalAfter;
-    } cases[] = {
-        {false, std::nullopt, 0},
-        {true, MessageAnswer::Yes, 0},
-        {true, MessageAnswer::No, 1},
-        {true, MessageAnswer::Cancel, 1},
-    };
-    for (const auto& c : cases) {
-        ShellFakes fakes;
-        fakes.registry.SetDword(kMachine, kPerflibKey, kDisableCountersValue, c.disabled ? 1 : 0);
-        if (c.answer) {
-            fakes.process.answers = {*c.answer};
-        }
-        config::CheckPerformanceCounters();
-        ASSERT_EQ(fakes.process.shown.size(), c.answer ? 1U : 0U);
-        if (c.answer) {
-            EXPECT_EQ(fakes.process.shown[0].text,
-                      L"Performance counters are disabled. Application cannot function "
-                      L"correctly.\r\rTry to enable performance counters?");
-            EXPECT_EQ(fakes.process.shown[0].kind, MessageKind::Warning);
-            EXPECT_EQ(fakes.process.shown[0].buttons, MessageButtons::YesNoCancel);
-        }
-        EXPECT_EQ(fakes.registry.GetDword(kMachine, kPerflibKey, kDisableCountersValue), c.globalAfter);
     }
 }
 

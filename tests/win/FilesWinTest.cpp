@@ -1,117 +1,89 @@
-// The Win32 Files implementation on a real folder, and the process facts the shell relies on.
+// The Files contract on the Win32 implementation in a real folder, what only Windows does (locks),
+// and the process facts the shell relies on.
 #include "app/MyConfig.h"
+#include "contracts/FilesContract.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 namespace quelmo {
 namespace {
 
+namespace fs = std::filesystem;
 using platform::ReadResult;
 using platform::TheFiles;
 
-// A fresh folder under the temporary folder, removed with its content afterwards.
-class ScratchFolder {
+// A fresh folder under the temporary folder, with a blank and "\n"-like names on its path, removed
+// with its content afterwards.
+class Win32World {
 public:
-    ScratchFolder() {
+    Win32World() {
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + L"quelmo files " + std::to_wstring(::GetCurrentProcessId());
+        top_ = fs::path(temp) / (L"quelmo files " + std::to_wstring(::GetCurrentProcessId()));
         Remove();
-        ::CreateDirectoryW(path_.c_str(), nullptr);
+        fs::create_directories(top_ / L"new tools");
     }
-    ~ScratchFolder() { Remove(); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~Win32World() { Remove(); }
+    Win32World(const Win32World&) = delete;
+    Win32World& operator=(const Win32World&) = delete;
 
-    std::wstring operator/(const wchar_t* name) const { return path_ + L"\\" + name; }
-    int EntryCount() const {
-        WIN32_FIND_DATAW data{};
-        const HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &data);
-        int count = 0;
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = data.cFileName;
-                count += (name != L"." && name != L"..") ? 1 : 0;
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
-        return count;
+    platform::Files& Files() { return TheFiles(); }
+    std::wstring PathOf(std::wstring_view relative) const {
+        std::wstring path = (top_ / L"new tools").wstring() + L"\\" + std::wstring(relative);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        return path;
+    }
+    void MakeFolder(const std::wstring& path) { ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)); }
+    void MarkReadOnly(const std::wstring& path) {
+        ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    void MakeFileOfSize(const std::wstring& path, std::size_t size) {
+        const win32::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(size);
+        ASSERT_TRUE(file && ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) &&
+                    ::SetEndOfFile(file.Get()));
+    }
+    std::size_t EntryCount() const {
+        const fs::path folder = top_ / L"new tools";
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
 
 private:
+    // Read-only files cannot be deleted: their mark goes first.
     void Remove() const {
-        WIN32_FIND_DATAW data{};
-        const HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
-                const std::wstring child = path_ + L"\\" + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    ::RemoveDirectoryW(child.c_str());
-                } else {
-                    ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileW(child.c_str());
-                }
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
+        std::error_code error;
+        for (const auto& entry : fs::recursive_directory_iterator(top_, error)) {
+            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         }
-        ::RemoveDirectoryW(path_.c_str());
+        fs::remove_all(top_, error);
     }
 
-    std::wstring path_;
+    fs::path top_;
 };
 
-TEST(Win32Files, ReplacesTheWholeContentAndLeavesNoTemporaryFile) {
-    const ScratchFolder folder;
-    const std::wstring path = folder / L"Quelmo.ini";
-    ASSERT_TRUE(TheFiles().ReplaceFileContent(path, "first, and longer than the second"));
-    ASSERT_TRUE(TheFiles().ReplaceFileContent(path, std::string("two\0x", 5)));
-    std::string bytes;
-    EXPECT_EQ(TheFiles().ReadWholeFile(path, bytes), ReadResult::Ok);
-    EXPECT_EQ(bytes, std::string("two\0x", 5));
-    EXPECT_EQ(folder.EntryCount(), 1);
-}
-
-TEST(Win32Files, FailuresLeaveTheOldStateAndNoLeftovers) {
-    const ScratchFolder folder;
-    // A folder where the file should be: the move fails after the temporary file was written.
-    const std::wstring blocked = folder / L"Quelmo.ini";
-    ASSERT_TRUE(::CreateDirectoryW(blocked.c_str(), nullptr));
-    EXPECT_FALSE(TheFiles().ReplaceFileContent(blocked, "data"));
-    EXPECT_EQ(::GetFileAttributesW(blocked.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-              DWORD{FILE_ATTRIBUTE_DIRECTORY});
-    EXPECT_EQ(folder.EntryCount(), 1);
-    // The folder itself is missing.
-    EXPECT_FALSE(TheFiles().ReplaceFileContent(folder / L"missing\\Quelmo.ini", "data"));
-    EXPECT_EQ(folder.EntryCount(), 1);
-}
-
-TEST(Win32Files, ReadTellsMissingFromUnreadable) {
-    const ScratchFolder folder;
-    std::string bytes = "stale";
-    EXPECT_EQ(TheFiles().ReadWholeFile(folder / L"none.ini", bytes), ReadResult::NotFound);
-    EXPECT_TRUE(bytes.empty());
-    EXPECT_EQ(TheFiles().ReadWholeFile(folder / L"none\\deeper.ini", bytes), ReadResult::NotFound);
-    const std::wstring sub = folder / L"sub.ini";
-    ::CreateDirectoryW(sub.c_str(), nullptr);
-    EXPECT_EQ(TheFiles().ReadWholeFile(sub, bytes), ReadResult::Failed);
-    // A file held open without sharing cannot be read.
-    const std::wstring locked = folder / L"locked.ini";
+TEST(Win32Files, AFileHeldOpenWithoutSharingCannotBeRead) {
+    const Win32World world;
+    const std::wstring locked = world.PathOf(L"locked.ini");
     ASSERT_TRUE(TheFiles().ReplaceFileContent(locked, "[General]\r\n"));
-    const HANDLE holder = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(TheFiles().ReadWholeFile(locked, bytes), ReadResult::Failed);
-    ::CloseHandle(holder);
+    std::string bytes;
+    {
+        const win32::UniqueFile holder(::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(TheFiles().ReadWholeFile(locked, bytes), ReadResult::Failed);
+    }
     EXPECT_EQ(TheFiles().ReadWholeFile(locked, bytes), ReadResult::Ok);
 }
 
@@ -127,4 +99,9 @@ TEST(Win32Process, ExecutablePathNamesThisProgramAndItsSettingsFile) {
 }
 
 } // namespace
+
+namespace contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FilesContract, Win32World);
+} // namespace contracts
+
 } // namespace quelmo

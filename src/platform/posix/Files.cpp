@@ -65,6 +65,12 @@ public:
 
     bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
         const std::string target = posix::ToUtf8(path);
+        // Read-only as Wine shows a file to Windows programs: nobody has the write bit. access(W_OK)
+        // would answer for this process instead, and to root every file is writable.
+        struct stat info {};
+        if (::stat(target.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+            return false;
+        }
         std::string temp = target + ".XXXXXX";
         ScopedFd fd(::mkstemp(temp.data()));
         if (fd.Get() < 0) {

@@ -69,6 +69,11 @@ public:
     }
 
     bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
+        // Windows refuses to move over a read-only file, but Wine running as root does not: ask first.
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return false;
+        }
         std::wstring tempPath;
         win32::UniqueFile file = CreateTemporaryBeside(path, tempPath);
         if (!file) {
