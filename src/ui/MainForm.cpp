@@ -113,21 +113,19 @@ bool TForm_Main::Create() {
     if (!appIcon_) {
         appIcon_.Reset(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
     }
-    WindowClassSpec windowClass;
-    windowClass.name = ids::kFormMain;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.icon = appIcon_.Get();
-    windowClass.smallIcon = appIconSmall_.Get();
-    WindowCreateSpec create;
-    create.text = texts::kAppTitle;
-    create.style = WS_POPUP | WS_CLIPCHILDREN;
-    create.width = ui::kDesignClientWidth;
-    create.height = ui::kDesignClientHeight;
-    if (!CreateHwnd(windowClass, create)) {
-        return false;
-    }
-    FormCreate();
-    return true;
+    // Borderless; its size and place come from the settings each time it is shown.
+    FormSpec spec;
+    spec.className = ids::kFormMain;
+    spec.caption = texts::kAppTitle;
+    spec.style = WS_POPUP | WS_CLIPCHILDREN;
+    spec.exStyle = 0;
+    spec.clientWidth = ui::kDesignClientWidth;
+    spec.clientHeight = ui::kDesignClientHeight;
+    spec.centerOnFirstShow = false;
+    spec.classStyle = CS_DBLCLKS;
+    spec.icon = appIcon_.Get();
+    spec.smallIcon = appIconSmall_.Get();
+    return Form::Create(spec); // runs CreateControls and FormCreate
 }
 
 void TForm_Main::ShowAtStartup() {
@@ -145,7 +143,7 @@ bool TForm_Main::CreateControls() {
     measureDc_.Reset(::CreateCompatibleDC(nullptr));
     // Stays selected for the DC's life; the DC goes before the font.
     ::SelectObject(measureDc_.Get(), boldFont_.Get());
-    backgroundBrush_.Reset(::CreateSolidBrush(backgroundColor_));
+    SetFormColors(RGB(255, 255, 255), textColor_);
     ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
     const ui::MainLayout layout = ui::LayoutMainForm(ui::kDesignClientWidth, ui::kDesignClientHeight, false);
@@ -292,6 +290,12 @@ void TForm_Main::StartSamplingThreads() {
     }
 }
 
+// Closing the monitor window ends the program: FormCloseQuery saves, and closing is always allowed.
+void TForm_Main::OnClose() {
+    FormCloseQuery();
+    DestroyHwnd();
+}
+
 void TForm_Main::FormCloseQuery() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
@@ -340,8 +344,7 @@ void TForm_Main::ApplySettings() {
 }
 
 void TForm_Main::SetBackgroundColor(COLORREF color) {
-    backgroundColor_ = color;
-    backgroundBrush_.Reset(::CreateSolidBrush(color));
+    SetFormColors(color, textColor_);
     gauge_.SetBackColor(color);
     chart_.SetBackgroundColor(color);
     // The see-through colour is the window colour.
@@ -377,7 +380,7 @@ void TForm_Main::ApplyLayeredAttributes() {
             ::SetWindowLongPtrW(self, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
         }
         const DWORD flags = (transparency_ ? LWA_COLORKEY : 0) | (alphaBlend_ ? LWA_ALPHA : 0);
-        ::SetLayeredWindowAttributes(self, backgroundColor_, alphaBlend_ ? alphaValue_ : 255, flags);
+        ::SetLayeredWindowAttributes(self, FormColor(), alphaBlend_ ? alphaValue_ : 255, flags);
     } else if ((exStyle & WS_EX_LAYERED) != 0) {
         ::SetWindowLongPtrW(self, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
         ::RedrawWindow(self, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -386,6 +389,7 @@ void TForm_Main::ApplyLayeredAttributes() {
 
 void TForm_Main::SetTextColor(COLORREF color) {
     textColor_ = color;
+    SetFormColors(FormColor(), color);
     chart_.SetLabelColor(color); // the scale labels and the banner
     ::InvalidateRect(labelCpuSpeed_, nullptr, TRUE);
     ::InvalidateRect(labelMemoryUsed_, nullptr, TRUE);
@@ -622,9 +626,9 @@ void TForm_Main::RegisterAppModeHotkey() {
     }
 }
 
+// Form posts WM_AFTER_SHOW after this.
 void TForm_Main::FormShow() {
     RestorePlacement();
-    ::PostMessageW(Hwnd(), WM_AFTER_SHOW, 0, 0);
 }
 
 void TForm_Main::RestorePlacement() {
@@ -644,7 +648,7 @@ void TForm_Main::RestorePlacement() {
     ::SetWindowPos(Hwnd(), nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm_Main::OnAfterShow() {
+void TForm_Main::AfterShow() {
     if (config::FirstLaunch) {
         config::FirstLaunch = false;
     }
@@ -843,7 +847,7 @@ void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     default:
         return;
     }
-    ::FillRect(item.hDC, &item.rcItem, backgroundBrush_.Get());
+    ::FillRect(item.hDC, &item.rcItem, FormBrush());
     RECT area = item.rcItem;
     // A flat button shows a sunken edge only while it is held down.
     if (item.CtlType == ODT_BUTTON && (item.itemState & ODS_SELECTED) != 0) {
@@ -854,74 +858,20 @@ void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DrawGlyph(item.hDC, glyph, area, kGlyphColor);
 }
 
-LRESULT TForm_Main::OnCtlColorStatic(HDC dc) {
-    ::SetTextColor(dc, textColor_);
-    ::SetBkColor(dc, backgroundColor_);
-    return reinterpret_cast<LRESULT>(backgroundBrush_.Get());
-}
-
 LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return CreateControls() ? 0 : -1;
-    case WM_CLOSE:
-        // FormCloseQuery: save, and closing is always allowed.
-        FormCloseQuery();
-        DestroyHwnd();
-        return 0;
     case WM_QUERYENDSESSION:
         FormCloseQuery();
         return TRUE;
     case WM_DESTROY:
         FormDestroy();
         return 0;
-    case WM_SHOWWINDOW:
-        if (wParam != FALSE && lParam == 0) {
-            FormShow();
-        }
-        break;
     case WM_SIZE:
         Relayout();
         return 0;
-    case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(Hwnd(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.Get());
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
-    case WM_COMMAND:
-        if (lParam != 0) {
-            if (HIWORD(wParam) == BN_CLICKED) {
-                switch (LOWORD(wParam)) {
-                case ids::kSB_Menu:
-                    SB_MenuClick();
-                    break;
-                case ids::kSB_Hide:
-                    SB_HideClick();
-                    break;
-                case ids::kSB_Close:
-                    SB_CloseClick();
-                    break;
-                default:
-                    break;
-                }
-            }
-        } else {
-            OnMenuCommand(LOWORD(wParam));
-        }
-        return 0;
-    case WM_TIMER:
-        if (wParam == ids::kTimer_HideControls) {
-            Timer_HideControlsTimer();
-        } else if (wParam == ids::kTimer_HideSplash) {
-            Timer_HideSplashTimer();
-        }
-        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -940,16 +890,6 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         Dragging = false;
         return 0;
-    case WM_CONTEXTMENU: {
-        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (at.x == -1 && at.y == -1) {
-            RECT window{};
-            ::GetWindowRect(Hwnd(), &window);
-            at = {window.left, window.top};
-        }
-        PopupMenuAt(at);
-        return 0;
-    }
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && controlsVisible_) {
             POINT cursor{};
@@ -971,10 +911,6 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnHotKey(wParam);
         return 0;
     default:
-        if (message == WM_AFTER_SHOW) {
-            OnAfterShow();
-            return 0;
-        }
         if (message == WM_CPU_SPEED) {
             OnCpuSpeed(wParam);
             return 0;
@@ -985,7 +921,48 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return DefaultProc(message, wParam, lParam);
+    return Form::OnMessage(message, wParam, lParam);
+}
+
+void TForm_Main::OnCommand(int id, int code, HWND control) {
+    if (control == nullptr) {
+        OnMenuCommand(id); // the pop-up menu or a shortcut key
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case ids::kSB_Menu:
+        SB_MenuClick();
+        break;
+    case ids::kSB_Hide:
+        SB_HideClick();
+        break;
+    case ids::kSB_Close:
+        SB_CloseClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm_Main::OnTimer(UINT_PTR id) {
+    if (id == ids::kTimer_HideControls) {
+        Timer_HideControlsTimer();
+    } else if (id == ids::kTimer_HideSplash) {
+        Timer_HideSplashTimer();
+    }
+}
+
+// A right-click on the window or a child, or the menu key (which gives no point).
+void TForm_Main::OnContextMenu(HWND, POINT screen) {
+    if (screen.x == -1 && screen.y == -1) {
+        RECT window{};
+        ::GetWindowRect(Hwnd(), &window);
+        screen = {window.left, window.top};
+    }
+    PopupMenuAt(screen);
 }
 
 } // namespace quelmo::gui

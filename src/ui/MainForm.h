@@ -9,12 +9,13 @@
 #include "platform/win32/Win32UiLink.h"
 #include "sampling/MyThreads.h"
 #include "ui/DisplayModel.h"
+#include "ui/Form.h"
+#include "ui/MainFormOptions.h"
 #include "ui/MainLayout.h"
 #include "ui/MyTrayIcon.h"
 #include "ui/Placement.h"
 #include "widgets/BarGauge.h"
 #include "widgets/LineChart.h"
-#include "widgets/WindowBase.h"
 
 #include <windows.h>
 
@@ -34,13 +35,9 @@ struct MainFormActions {
     std::function<void()> showCpuInformation;
 };
 
-class TForm_Main final : public WindowBase {
+class TForm_Main final : public Form {
 public:
-    struct Options {
-        bool useSettingsFile = true;         // LoadSettings at creation, SaveSettings when closed
-        bool startSampling = true;           // the start sequence at creation, the stop sequence at the end
-        bool endApplicationOnDestroy = true; // the main window's end is the application's end
-    };
+    using Options = MainFormOptions;
 
     explicit TForm_Main(Options options);
     TForm_Main() : TForm_Main(Options{}) {}
@@ -82,21 +79,24 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnContextMenu(HWND window, POINT screen) override;
 
-    // Creation and destruction.
-    bool CreateControls();
+    // Creation and destruction, and the hooks of Form.
+    bool CreateControls() override;
     void CreateToolTips();
     void StartSamplingThreads();
-    void FormCreate();
-    void FormShow();
+    void FormCreate() override;
+    void FormShow() override;
+    void AfterShow() override;
+    void OnClose() override;
     void FormCloseQuery();
     void FormDestroy();
-    void OnAfterShow();
     void OnCpuSpeed(WPARAM wParam);
     void OnTrayNotify(LPARAM lParam);
     void OnHotKey(WPARAM wParam);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
-    LRESULT OnCtlColorStatic(HDC dc);
 
     // Part of creation.
     void ApplyStayOnTop();
@@ -141,8 +141,6 @@ private:
     LOGFONTW logFont_{};
     LOGFONTW boldLogFont_{};
     win32::UniqueMemoryDc measureDc_; // the bold font selected, to size the labels
-    win32::UniqueBrush backgroundBrush_;
-    COLORREF backgroundColor_ = RGB(255, 255, 255);
     COLORREF textColor_ = RGB(0, 0, 0);
     bool transparency_ = false;
     bool alphaBlend_ = false;
