@@ -23,7 +23,6 @@ namespace {
 using widgets::PixelRect;
 
 constexpr COLORREF kGlyphColor = RGB(0, 0, 128); // navy
-constexpr int kHotkeyId = 1;
 constexpr UINT kHideControlsMs = 3000;
 constexpr UINT kHideSplashMs = 5000;
 constexpr int kSplashSpacer = 25; // Bevel_Splash keeps the banner clear of the scale
@@ -69,31 +68,11 @@ LOGFONTW FormFont(bool bold) {
     return font;
 }
 
-struct MenuEntry {
-    int id; // 0: separator
-    const wchar_t* caption;
-    int submenu; // 0: none, 1: "Help", 2: "Location..."
-};
-
-struct Shortcut {
-    BYTE flags;
-    WORD key;
-    int command;
-};
-
-// The menu's shortcuts and the five location shortcuts; they act while the window is active.
-constexpr Shortcut kMenuShortcuts[] = {
-    {FVIRTKEY | FSHIFT, VK_F1, ids::kMI_About}, {FVIRTKEY, VK_F1, ids::kMI_Help},
-    {FVIRTKEY, VK_F4, ids::kMI_Settings},       {FVIRTKEY, VK_F5, ids::kMI_Statistics},
-    {FVIRTKEY, VK_F6, ids::kMI_CPUInformation}, {FVIRTKEY | FALT, VK_F4, ids::kMI_Exit},
-};
-constexpr Shortcut kLocationShortcuts[] = {
-    {FVIRTKEY | FCONTROL, VK_NUMPAD7, ids::kMI_TopLeft},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD9, ids::kMI_TopRight},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD1, ids::kMI_BotomLeft},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD3, ids::kMI_BotomRight},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD5, ids::kMI_Center},
-};
+void Run(const std::function<void()>& action) {
+    if (action) {
+        action();
+    }
+}
 
 } // namespace
 
@@ -129,7 +108,7 @@ bool TForm_Main::Create() {
 }
 
 void TForm_Main::ShowAtStartup() {
-    if (showAtStartup_ && Hwnd() != nullptr) {
+    if (appMode_.ShowAtStartup() && Hwnd() != nullptr) {
         ::ShowWindow(Hwnd(), SW_SHOW);
         ::UpdateWindow(Hwnd());
     }
@@ -179,8 +158,7 @@ bool TForm_Main::CreateControls() {
     chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
     CreateToolTips();
-    BuildPopupMenu();
-    return true;
+    return menu_.Create();
 }
 
 void TForm_Main::CreateToolTips() {
@@ -216,40 +194,6 @@ void TForm_Main::CreateToolTips() {
     ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TForm_Main::BuildPopupMenu() {
-    win32::UniqueMenu help(::CreatePopupMenu());
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Help, texts::monitor::kMenuHelpOnline);
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Forum, texts::monitor::kMenuForum);
-    ::AppendMenuW(help.Get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_VersionHistory, texts::monitor::kMenuVersionHistory);
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Copyrights, texts::monitor::kMenuCopyrights);
-
-    win32::UniqueMenu location(::CreatePopupMenu());
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_TopLeft, texts::monitor::kMenuTopLeft);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_TopRight, texts::monitor::kMenuTopRight);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_BotomLeft, texts::monitor::kMenuBottomLeft);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_BotomRight, texts::monitor::kMenuBottomRight);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_Center, texts::monitor::kMenuCenter);
-    ::AppendMenuW(location.Get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_LockForm, texts::monitor::kMenuLockForm);
-
-    popupMenu_.Reset(::CreatePopupMenu());
-    const HMENU menu = popupMenu_.Get();
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_About, texts::monitor::kMenuAbout);
-    // The menu owns its submenus from here on.
-    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help.Release()), texts::monitor::kMenuHelp);
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_Settings, texts::monitor::kMenuSettings);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_Statistics, texts::monitor::kMenuStatistics);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_CPUInformation, texts::monitor::kMenuCpuInformation);
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(location.Release()),
-                  texts::monitor::kMenuLocation);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_ShowHide, texts::monitor::kMenuShowHide);
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_Exit, texts::monitor::kMenuExit);
-}
-
 // Creation, in the order the settings and the threads need.
 void TForm_Main::FormCreate() {
     DragOrigin = {};
@@ -259,7 +203,6 @@ void TForm_Main::FormCreate() {
     }
     InstallApplicationHook();
     ApplyStayOnTop();
-    AssignLocationShortcuts();
     trayIcon_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
@@ -313,9 +256,7 @@ void TForm_Main::FormDestroy() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
     }
-    if (config::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
-        config::HotkeyRegistered = false;
-    }
+    appMode_.UnregisterAppModeHotkey();
     if (options_.endApplicationOnDestroy) {
         ::PostQuitMessage(0);
     }
@@ -494,7 +435,7 @@ void TForm_Main::UpdateTrayIcon(int cpu, int memory) {
 void TForm_Main::OnTrayNotify(LPARAM lParam) {
     switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDBLCLK:
-        SetAppTrayMode(!config::AppTrayMode, false);
+        appMode_.Toggle();
         break;
     case WM_RBUTTONUP: {
         // Foreground even while hidden, so the menu closes when the user clicks elsewhere.
@@ -511,28 +452,9 @@ void TForm_Main::OnTrayNotify(LPARAM lParam) {
     }
 }
 
-void TForm_Main::OnHotKey(WPARAM wParam) {
-    if (wParam == kHotkeyId) {
-        SetAppTrayMode(!config::AppTrayMode, false);
-    }
-}
-
 void TForm_Main::ApplyStayOnTop() {
     ::SetWindowPos(Hwnd(), config::AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TForm_Main::AssignLocationShortcuts() {
-    std::array<ACCEL, std::size(kMenuShortcuts) + std::size(kLocationShortcuts)> table{};
-    std::size_t n = 0;
-    for (const auto* group : {static_cast<const Shortcut*>(kMenuShortcuts), kLocationShortcuts}) {
-        const std::size_t count =
-            group == kMenuShortcuts ? std::size(kMenuShortcuts) : std::size(kLocationShortcuts);
-        for (std::size_t i = 0; i < count; ++i) {
-            table[n++] = ACCEL{group[i].flags, group[i].key, static_cast<WORD>(group[i].command)};
-        }
-    }
-    shortcuts_.Reset(::CreateAcceleratorTableW(table.data(), static_cast<int>(n)));
 }
 
 // The program shows no taskbar button: its only top-level window is a tool window.
@@ -547,11 +469,7 @@ bool TForm_Main::PreTranslateMessage(MSG& message) {
         ApplicationMessageHook(message);
     }
     const HWND active = ::GetActiveWindow();
-    if (shortcuts_ && active != nullptr && active == Hwnd() &&
-        ::TranslateAcceleratorW(Hwnd(), shortcuts_.Get(), &message) != 0) {
-        return true;
-    }
-    return false;
+    return active != nullptr && active == Hwnd() && menu_.TranslateShortcut(Hwnd(), message);
 }
 
 // Mouse movement over any window of the application brings the control buttons back.
@@ -589,41 +507,11 @@ void TForm_Main::SetAutoHideControls(bool on) {
 }
 
 void TForm_Main::SetAppTrayMode(bool mode, bool atStart) {
-    config::AppTrayMode = mode;
-    if (atStart) {
-        showAtStartup_ = !mode;
-    }
-    if (mode) {
-        trayIcon_.AddIcon();
-        ::ShowWindow(Hwnd(), SW_HIDE);
-        return;
-    }
-    if (!atStart) {
-        ::ShowWindow(Hwnd(), SW_SHOW);
-        ::SetForegroundWindow(Hwnd());
-    }
-    if (config::HideTrayWhenVisible) {
-        trayIcon_.RemoveIcon();
-    } else {
-        trayIcon_.AddIcon();
-    }
+    appMode_.SetAppTrayMode(mode, atStart);
 }
 
 void TForm_Main::RegisterAppModeHotkey() {
-    if (config::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
-        config::HotkeyRegistered = false;
-    }
-    if (config::AppModeHotkey == 0) {
-        return;
-    }
-    if (::RegisterHotKey(Hwnd(), kHotkeyId, static_cast<UINT>(config::AppModeHotkeyModifiers),
-                         static_cast<UINT>(config::AppModeHotkey)) != FALSE) {
-        config::HotkeyRegistered = true;
-    } else {
-        // Another program holds the combination: the hot key is dropped, and saved so.
-        config::AppModeHotkey = 0;
-        config::AppModeHotkeyModifiers = 0;
-    }
+    appMode_.RegisterAppModeHotkey();
 }
 
 // Form posts WM_AFTER_SHOW after this.
@@ -697,12 +585,8 @@ void TForm_Main::FormMouseUp() {
 
 void TForm_Main::PopupMenuAt(POINT screen) {
     // PopupMenuPopup: the lock item shows the current state.
-    ::CheckMenuItem(popupMenu_.Get(), ids::kMI_LockForm,
-                    MF_BYCOMMAND | (config::LockForm ? MF_CHECKED : MF_UNCHECKED));
-    ::TrackPopupMenu(popupMenu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Hwnd(),
-                     nullptr);
-    // Lets the menu close properly when it was opened from the tray.
-    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    menu_.SetChecked(ids::kMI_LockForm, config::LockForm);
+    menu_.Popup(Hwnd(), screen);
 }
 
 void TForm_Main::SB_MenuClick() {
@@ -727,8 +611,7 @@ void TForm_Main::MI_ExitClick() {
 }
 
 void TForm_Main::MI_LockFormClick() {
-    const UINT state = ::GetMenuState(popupMenu_.Get(), ids::kMI_LockForm, MF_BYCOMMAND);
-    config::LockForm = (state & MF_CHECKED) == 0;
+    config::LockForm = !menu_.Checked(ids::kMI_LockForm);
 }
 
 void TForm_Main::Timer_HideControlsTimer() {
@@ -769,64 +652,61 @@ void TForm_Main::OpenDocumentAction(const wchar_t* target, bool besideExecutable
     }
 }
 
-void TForm_Main::OnMenuCommand(int id) {
-    const auto run = [](const std::function<void()>& action) {
-        if (action) {
-            action();
-        }
-    };
-    switch (id) {
-    case ids::kMI_About:
-        run(actions_.showAbout);
-        break;
-    case ids::kMI_Settings:
-        run(actions_.showSettings);
-        break;
-    case ids::kMI_Statistics:
-        run(actions_.showStatistics);
-        break;
-    case ids::kMI_CPUInformation:
-        run(actions_.showCpuInformation);
-        break;
-    case ids::kMI_Help:
-        OpenDocumentAction(texts::monitor::kHelpUrl, false);
-        break;
-    case ids::kMI_Forum:
-        OpenDocumentAction(texts::monitor::kForumUrl, false);
-        break;
-    case ids::kMI_VersionHistory:
-        OpenDocumentAction(texts::monitor::kHistoryFile, true);
-        break;
-    case ids::kMI_Copyrights:
-        OpenDocumentAction(texts::monitor::kCopyrightsFile, true);
-        break;
-    case ids::kMI_TopLeft:
-        MoveToPreset(ui::LocationPreset::TopLeft);
-        break;
-    case ids::kMI_TopRight:
-        MoveToPreset(ui::LocationPreset::TopRight);
-        break;
-    case ids::kMI_BotomLeft:
-        MoveToPreset(ui::LocationPreset::BottomLeft);
-        break;
-    case ids::kMI_BotomRight:
-        MoveToPreset(ui::LocationPreset::BottomRight);
-        break;
-    case ids::kMI_Center:
-        MoveToPreset(ui::LocationPreset::Center);
-        break;
-    case ids::kMI_LockForm:
-        MI_LockFormClick();
-        break;
-    case ids::kMI_ShowHide:
-        SetAppTrayMode(!config::AppTrayMode, false);
-        break;
-    case ids::kMI_Exit:
-        MI_ExitClick();
-        break;
-    default:
-        break;
-    }
+// The menu's handlers (ui/MenuModel's table says which item runs which).
+void TForm_Main::MI_AboutClick() {
+    Run(actions_.showAbout);
+}
+
+void TForm_Main::MI_SettingsClick() {
+    Run(actions_.showSettings);
+}
+
+void TForm_Main::MI_StatisticsClick() {
+    Run(actions_.showStatistics);
+}
+
+void TForm_Main::MI_CPUInformationClick() {
+    Run(actions_.showCpuInformation);
+}
+
+void TForm_Main::MI_HelpClick() {
+    OpenDocumentAction(texts::monitor::kHelpUrl, false);
+}
+
+void TForm_Main::MI_ForumClick() {
+    OpenDocumentAction(texts::monitor::kForumUrl, false);
+}
+
+void TForm_Main::MI_VersionHistoryClick() {
+    OpenDocumentAction(texts::monitor::kHistoryFile, true);
+}
+
+void TForm_Main::MI_CopyrightsClick() {
+    OpenDocumentAction(texts::monitor::kCopyrightsFile, true);
+}
+
+void TForm_Main::MI_TopLeftClick() {
+    MoveToPreset(ui::LocationPreset::TopLeft);
+}
+
+void TForm_Main::MI_TopRightClick() {
+    MoveToPreset(ui::LocationPreset::TopRight);
+}
+
+void TForm_Main::MI_BotomLeftClick() {
+    MoveToPreset(ui::LocationPreset::BottomLeft);
+}
+
+void TForm_Main::MI_BotomRightClick() {
+    MoveToPreset(ui::LocationPreset::BottomRight);
+}
+
+void TForm_Main::MI_CenterClick() {
+    MoveToPreset(ui::LocationPreset::Center);
+}
+
+void TForm_Main::MI_ShowHideClick() {
+    appMode_.Toggle();
 }
 
 void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -908,7 +788,7 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         decimalSeparator_ = UserDecimalSeparator();
         break;
     case WM_HOTKEY:
-        OnHotKey(wParam);
+        appMode_.OnHotKey(wParam);
         return 0;
     default:
         if (message == WM_CPU_SPEED) {
@@ -926,7 +806,7 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm_Main::OnCommand(int id, int code, HWND control) {
     if (control == nullptr) {
-        OnMenuCommand(id); // the pop-up menu or a shortcut key
+        MainMenu::Dispatch(id, *this); // the pop-up menu or a shortcut key
         return;
     }
     if (code != BN_CLICKED) {

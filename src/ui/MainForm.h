@@ -8,10 +8,12 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32UiLink.h"
 #include "sampling/MyThreads.h"
+#include "ui/AppMode.h"
 #include "ui/DisplayModel.h"
 #include "ui/Form.h"
 #include "ui/MainFormOptions.h"
 #include "ui/MainLayout.h"
+#include "ui/MainMenu.h"
 #include "ui/MyTrayIcon.h"
 #include "ui/Placement.h"
 #include "widgets/BarGauge.h"
@@ -35,7 +37,7 @@ struct MainFormActions {
     std::function<void()> showCpuInformation;
 };
 
-class TForm_Main final : public Form {
+class TForm_Main final : public Form, private ui::MenuHandlers {
 public:
     using Options = MainFormOptions;
 
@@ -95,12 +97,10 @@ private:
     void FormDestroy();
     void OnCpuSpeed(WPARAM wParam);
     void OnTrayNotify(LPARAM lParam);
-    void OnHotKey(WPARAM wParam);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
 
     // Part of creation.
     void ApplyStayOnTop();
-    void AssignLocationShortcuts();
     void InstallApplicationHook();
     void ApplicationMessageHook(const MSG& message);
     void RestorePlacement();
@@ -110,21 +110,34 @@ private:
     void FitLabel(HWND label);
     void Relayout();
     void PopupMenuAt(POINT screen);
-    void BuildPopupMenu();
 
     // Handlers named after their control and event.
     void SB_MenuClick();
     void SB_HideClick();
     void SB_CloseClick();
-    void MI_ExitClick();
-    void MI_ShowHideClick();
-    void MI_LockFormClick();
     void Timer_HideControlsTimer();
     void Timer_HideSplashTimer();
     void FormMouseDown(int x, int y);
     void FormMouseMove(int x, int y);
     void FormMouseUp();
-    void OnMenuCommand(int id);
+
+    // The pop-up menu's items.
+    void MI_AboutClick() override;
+    void MI_HelpClick() override;
+    void MI_ForumClick() override;
+    void MI_VersionHistoryClick() override;
+    void MI_CopyrightsClick() override;
+    void MI_SettingsClick() override;
+    void MI_StatisticsClick() override;
+    void MI_CPUInformationClick() override;
+    void MI_TopLeftClick() override;
+    void MI_TopRightClick() override;
+    void MI_BotomLeftClick() override;
+    void MI_BotomRightClick() override;
+    void MI_CenterClick() override;
+    void MI_LockFormClick() override;
+    void MI_ShowHideClick() override;
+    void MI_ExitClick() override;
     void OpenDocumentAction(const wchar_t* target, bool besideExecutable);
 
     // DragOrigin is kept as two 16-bit values, read back unsigned.
@@ -134,6 +147,7 @@ private:
     } DragOrigin;
     bool Dragging = false;
     TTrayIcon trayIcon_;
+    AppMode appMode_{*this, trayIcon_};
 
     // Fonts first: the controls and the measuring DC use them.
     win32::UniqueFont font_;
@@ -147,8 +161,7 @@ private:
     std::uint8_t alphaValue_ = 255;
     win32::UniqueIcon appIcon_;
     win32::UniqueIcon appIconSmall_;
-    win32::UniqueMenu popupMenu_;
-    win32::UniqueAccel shortcuts_;
+    MainMenu menu_;
 
     HWND imageMove_ = nullptr;
     HWND sbMenu_ = nullptr;
@@ -163,7 +176,6 @@ private:
     bool hookInstalled_ = false;
     bool hideBarGraph_ = false;
     bool controlsVisible_ = true;
-    bool showAtStartup_ = true;
 
     TrayImageList trayGradient_;
     TrayImageList trayNumeric_;
