@@ -23,6 +23,9 @@ inline constexpr std::wstring_view kCountersDisabledPrompt =
     L"Performance counters are disabled. Application cannot function correctly.\r\r"
     L"Try to enable performance counters?";
 inline constexpr std::wstring_view kBeta = L"Beta";
+// OpenDocument's warning: the target, the system's reason and the shell's code.
+inline constexpr std::wstring_view kOpenDocumentFailed =
+    L"Could not open the following file:\r\r%s\r\rError: %s (%d).";
 
 // `pattern` with its first "%s" replaced by `argument`.
 inline std::wstring FormatShellText(std::wstring_view pattern, std::wstring_view argument) {

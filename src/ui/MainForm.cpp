@@ -1,6 +1,7 @@
 #include "ui/MainForm.h"
 
 #include "app/MyConfig.h"
+#include "app/MyModules.h"
 #include "platform/Process.h"
 #include "res/Resource.h"
 #include "sampling/MyWindowMessages.h"
@@ -10,7 +11,6 @@
 #include "ui/TrayPicture.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -623,35 +623,6 @@ void TForm_Main::Timer_HideSplashTimer() {
     chart_.HideBanner(); // Label_Splash and Bevel_Splash, for good
 }
 
-void TForm_Main::OpenDocumentAction(const wchar_t* target, bool besideExecutable) {
-    std::wstring path = target;
-    if (besideExecutable) {
-        // The shipped documents live beside the program, whatever the current folder is.
-        std::wstring folder = platform::TheProcess().ExecutablePath();
-        folder.erase(folder.find_last_of(L"\\/") + 1);
-        path = folder + path;
-    }
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) {
-        wchar_t* reason = nullptr;
-        ::FormatMessageW(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-            nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-        const win32::UniqueLocalMemory owner(reason);
-        std::wstring text = texts::monitor::kOpenFailedHead;
-        text += path;
-        text += texts::monitor::kOpenFailedError;
-        std::wstring why = reason != nullptr ? reason : L"";
-        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r')) {
-            why.pop_back();
-        }
-        text += why + L" (" + std::to_wstring(result) + L").";
-        platform::TheProcess().ShowMessage(texts::kAppTitle, text, platform::MessageKind::Warning,
-                                           platform::MessageButtons::Ok);
-    }
-}
-
 // The menu's handlers (ui/MenuModel's table says which item runs which).
 void TForm_Main::MI_AboutClick() {
     Run(actions_.showAbout);
@@ -670,19 +641,19 @@ void TForm_Main::MI_CPUInformationClick() {
 }
 
 void TForm_Main::MI_HelpClick() {
-    OpenDocumentAction(texts::monitor::kHelpUrl, false);
+    OpenDocument(texts::monitor::kHelpUrl);
 }
 
 void TForm_Main::MI_ForumClick() {
-    OpenDocumentAction(texts::monitor::kForumUrl, false);
+    OpenDocument(texts::monitor::kForumUrl);
 }
 
 void TForm_Main::MI_VersionHistoryClick() {
-    OpenDocumentAction(texts::monitor::kHistoryFile, true);
+    OpenDocument(BesideExecutable(texts::monitor::kHistoryFile));
 }
 
 void TForm_Main::MI_CopyrightsClick() {
-    OpenDocumentAction(texts::monitor::kCopyrightsFile, true);
+    OpenDocument(BesideExecutable(texts::monitor::kCopyrightsFile));
 }
 
 void TForm_Main::MI_TopLeftClick() {

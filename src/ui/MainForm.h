@@ -138,7 +138,6 @@ private:
     void MI_LockFormClick() override;
     void MI_ShowHideClick() override;
     void MI_ExitClick() override;
-    void OpenDocumentAction(const wchar_t* target, bool besideExecutable);
 
     // DragOrigin is kept as two 16-bit values, read back unsigned.
     struct {

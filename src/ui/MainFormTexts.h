@@ -55,9 +55,6 @@ inline constexpr wchar_t kHelpUrl[] = L"https://quelmo.org/help";
 inline constexpr wchar_t kForumUrl[] = L"https://quelmo.org/forum";
 inline constexpr wchar_t kHistoryFile[] = L"History.txt";
 inline constexpr wchar_t kCopyrightsFile[] = L"Copyrights.txt";
-// "Could not open the following file:\r\r%s\r\rError: %s (%d)." in its parts.
-inline constexpr wchar_t kOpenFailedHead[] = L"Could not open the following file:\r\r";
-inline constexpr wchar_t kOpenFailedError[] = L"\r\rError: ";
 
 // Tray tip lines: "CPU: 37%" and, after a carriage return, "Memory: 62%".
 inline constexpr char kTrayCpu[] = "CPU";
