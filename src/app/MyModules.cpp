@@ -3,6 +3,8 @@
 #include "app/ShellTexts.h"
 #include "platform/Process.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -45,6 +47,15 @@ std::string FormatThousands(double value, char separator) {
         text.insert(pos, 1, separator);
     }
     return text;
+}
+
+int RoundHalfEven(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    // nearbyint rounds halves to even in the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    return static_cast<int>(std::clamp(rounded, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 bool OpenDocument(std::wstring_view target) {
