@@ -144,9 +144,8 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush_.Get());
         return 1;
     }
-    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSTATIC: // labels, check boxes, group boxes
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
         return OnCtlColor(reinterpret_cast<HDC>(wParam));
     default:
         if (message == WM_AFTER_SHOW && afterShowPending_) {
