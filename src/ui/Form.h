@@ -46,6 +46,8 @@ struct FormSpec {
 
 class Form : public WindowBase {
 public:
+    ~Form() override;
+
     // Creates the window hidden; false when it could not be made.
     bool Create(const FormSpec& spec);
 
@@ -68,7 +70,6 @@ protected:
     static constexpr int kDesignDpi = 96;
 
     Form() = default;
-    ~Form() override;
 
     // The background colour (window, static controls, check boxes) and the text colour.
     void SetFormColors(COLORREF background, COLORREF text);

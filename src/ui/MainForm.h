@@ -2,7 +2,9 @@
 // and gauge, four control buttons, a tray icon, and the two sampling threads it owns.
 //
 // The form creates its controls, routes messages and applies what the portable models compute
-// (DisplayModel, MainLayout, Placement, TrayPicture).
+// (DisplayModel, MainLayout, Placement, TrayPicture). Its pop-up menu (MainMenu, built from
+// MenuModel's table) and the window/tray mode with the hot key (AppMode) are rooms of their own;
+// the form runs the menu's handlers. The application object (App) creates it and runs the loop.
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
