@@ -1,8 +1,9 @@
-// Process entry of Quelmo.exe: the start-up order of the shell, then the main window's loop.
+// Process entry of Quelmo.exe: the start-up order of the shell, then the application's windows
+// and message loop.
 #include "app/MyConfig.h"
 #include "app/ShellState.h"
 #include "app/ShellTexts.h"
-#include "ui/MainForm.h"
+#include "ui/App.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,20 +21,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    gui::TForm_Main mainForm;
-    if (!mainForm.Create()) {
+    gui::App app;
+    if (!app.Create()) {
         return 1;
     }
-    mainForm.ShowAtStartup();
-
-    MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // The application's message hook and the window's shortcuts come first.
-        if (mainForm.PreTranslateMessage(message)) {
-            continue;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return 0;
+    return app.Run();
 }

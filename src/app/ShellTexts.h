@@ -20,6 +20,9 @@ inline constexpr std::wstring_view kRunAtStartupPrompt = L"Run %s when Windows s
 inline constexpr std::wstring_view kStillRunningWarning =
     L"It seems that %s is currently running.\r\rPlease close it, before continuing...";
 inline constexpr std::wstring_view kBeta = L"Beta";
+// OpenDocument's warning: the target, the system's reason and the shell's code.
+inline constexpr std::wstring_view kOpenDocumentFailed =
+    L"Could not open the following file:\r\r%s\r\rError: %s (%d).";
 
 // `pattern` with its first "%s" replaced by `argument`.
 inline std::wstring FormatShellText(std::wstring_view pattern, std::wstring_view argument) {

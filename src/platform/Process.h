@@ -1,5 +1,6 @@
 // The running process as the start-up shell sees it: its executable, its command line, named
-// mutexes and the message boxes it asks the user with (so that tests can answer them).
+// mutexes, the message boxes it asks the user with (so that tests can answer them) and the shell
+// that opens documents.
 #pragma once
 
 #include "platform/Seam.h"
@@ -36,6 +37,11 @@ public:
     // Shows a modal message box and waits for the answer. In `text`, a lone "\r" is a line break.
     virtual MessageAnswer ShowMessage(std::wstring_view caption, std::wstring_view text, MessageKind kind,
                                       MessageButtons buttons) = 0;
+    // Asks the shell to open a file or web address with the verb "open" (no parameters, no working
+    // folder, normal window). Answers the shell's code: above 32 when it succeeded.
+    virtual int OpenWithShell(std::wstring_view target) = 0;
+    // The system's message for an error code, without a trailing line break.
+    virtual std::wstring ErrorText(int code) = 0;
 };
 
 // Defined by the platform's implementation file.

@@ -1,6 +1,7 @@
 #include "sampling/MyThreads.h"
 
 #include "app/MyConfig.h"
+#include "app/MyModules.h"
 #include "platform/Cpu.h"
 #include "platform/Threads.h"
 #include "sampling/MyPerfLib.h"
@@ -108,11 +109,6 @@ std::uint32_t CycleDelay(std::uint32_t rate, std::uint32_t elapsed) {
 double SpeedFromTicks(std::uint64_t ticks) {
     // Ticks per microsecond over the 500 ms window; 32 bits cover clocks up to about 8589 MHz.
     return static_cast<std::uint32_t>(ticks) / (kClockWindow * 1000.0);
-}
-
-std::int64_t RoundHalfEven(double value) {
-    // nearbyint follows the default rounding mode, which rounds halves to even.
-    return static_cast<std::int64_t>(std::nearbyint(value));
 }
 
 // --- TResMonitor ---

@@ -150,8 +150,6 @@ double ClampPercent(double value);
 std::uint32_t CycleDelay(std::uint32_t rate, std::uint32_t elapsed);
 // MHz from the time-stamp counter's advance over 500 ms (low 32 bits, unsigned).
 double SpeedFromTicks(std::uint64_t ticks);
-// Nearest integer, halves to the even neighbour.
-std::int64_t RoundHalfEven(double value);
 
 // Both threads, owned by the monitor window.
 struct SamplingThreads {

@@ -13,8 +13,5 @@ inline constexpr std::uint32_t WM_AFTER_SHOW = kWmUser + 1;
 inline constexpr std::uint32_t WM_TRAY_NOTIFY = kWmUser + 123;
 // Posted by the clock thread to the monitor window; WParam the clock in MHz, LParam 0.
 inline constexpr std::uint32_t WM_CPU_SPEED = kWmUser + 130;
-// Sent to the user-interface link's window to run a background thread's call (Synchronize);
-// LParam points to the call.
-inline constexpr std::uint32_t WM_SYNCHRONIZE = kWmUser + 131;
 
 } // namespace quelmo

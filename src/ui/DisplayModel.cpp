@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
 
 namespace quelmo::ui {
 
@@ -59,15 +58,6 @@ DisplaySettings DisplaySettings::FromStore() {
     settings.hideTrayWhenVisible = config::HideTrayWhenVisible;
     settings.graphLength = config::GraphLength;
     return settings;
-}
-
-int RoundHalfEven(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    // nearbyint rounds halves to even in the default rounding mode.
-    const double rounded = std::nearbyint(value);
-    return static_cast<int>(std::clamp(rounded, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 std::size_t TrimLength(std::uint16_t graphLength) {

@@ -59,9 +59,6 @@ struct DisplayStep {
     int trayMemory = -1; // -1: no memory line
 };
 
-// Rounds to the nearest integer, halves to the even neighbour; not-a-number gives 0.
-int RoundHalfEven(double value);
-
 // The display step for one sample. `decimalSeparator` is the user's (the memory percentage).
 void ComputeDisplayStep(const SampleView& sample, const DisplaySettings& settings,
                         std::string_view decimalSeparator, DisplayStep& step);

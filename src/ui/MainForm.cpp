@@ -1,7 +1,7 @@
 #include "ui/MainForm.h"
 
 #include "app/MyConfig.h"
-#include "app/ShellState.h"
+#include "app/MyModules.h"
 #include "platform/Process.h"
 #include "res/Resource.h"
 #include "sampling/MyWindowMessages.h"
@@ -11,7 +11,6 @@
 #include "ui/TrayPicture.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -24,7 +23,6 @@ namespace {
 using widgets::PixelRect;
 
 constexpr COLORREF kGlyphColor = RGB(0, 0, 128); // navy
-constexpr int kHotkeyId = 1;
 constexpr UINT kHideControlsMs = 3000;
 constexpr UINT kHideSplashMs = 5000;
 constexpr int kSplashSpacer = 25; // Bevel_Splash keeps the banner clear of the scale
@@ -70,31 +68,11 @@ LOGFONTW FormFont(bool bold) {
     return font;
 }
 
-struct MenuEntry {
-    int id; // 0: separator
-    const wchar_t* caption;
-    int submenu; // 0: none, 1: "Help", 2: "Location..."
-};
-
-struct Shortcut {
-    BYTE flags;
-    WORD key;
-    int command;
-};
-
-// The menu's shortcuts and the five location shortcuts; they act while the window is active.
-constexpr Shortcut kMenuShortcuts[] = {
-    {FVIRTKEY | FSHIFT, VK_F1, ids::kMI_About}, {FVIRTKEY, VK_F1, ids::kMI_Help},
-    {FVIRTKEY, VK_F4, ids::kMI_Settings},       {FVIRTKEY, VK_F5, ids::kMI_Statistics},
-    {FVIRTKEY, VK_F6, ids::kMI_CPUInformation}, {FVIRTKEY | FALT, VK_F4, ids::kMI_Exit},
-};
-constexpr Shortcut kLocationShortcuts[] = {
-    {FVIRTKEY | FCONTROL, VK_NUMPAD7, ids::kMI_TopLeft},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD9, ids::kMI_TopRight},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD1, ids::kMI_BotomLeft},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD3, ids::kMI_BotomRight},
-    {FVIRTKEY | FCONTROL, VK_NUMPAD5, ids::kMI_Center},
-};
+void Run(const std::function<void()>& action) {
+    if (action) {
+        action();
+    }
+}
 
 } // namespace
 
@@ -114,25 +92,23 @@ bool TForm_Main::Create() {
     if (!appIcon_) {
         appIcon_.Reset(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
     }
-    WindowClassSpec windowClass;
-    windowClass.name = ids::kFormMain;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.icon = appIcon_.Get();
-    windowClass.smallIcon = appIconSmall_.Get();
-    WindowCreateSpec create;
-    create.text = texts::kAppTitle;
-    create.style = WS_POPUP | WS_CLIPCHILDREN;
-    create.width = ui::kDesignClientWidth;
-    create.height = ui::kDesignClientHeight;
-    if (!CreateHwnd(windowClass, create)) {
-        return false;
-    }
-    FormCreate();
-    return true;
+    // Borderless; its size and place come from the settings each time it is shown.
+    FormSpec spec;
+    spec.className = ids::kFormMain;
+    spec.caption = texts::kAppTitle;
+    spec.style = WS_POPUP | WS_CLIPCHILDREN;
+    spec.exStyle = 0;
+    spec.clientWidth = ui::kDesignClientWidth;
+    spec.clientHeight = ui::kDesignClientHeight;
+    spec.centerOnFirstShow = false;
+    spec.classStyle = CS_DBLCLKS;
+    spec.icon = appIcon_.Get();
+    spec.smallIcon = appIconSmall_.Get();
+    return Form::Create(spec); // runs CreateControls and FormCreate
 }
 
 void TForm_Main::ShowAtStartup() {
-    if (showAtStartup_ && Hwnd() != nullptr) {
+    if (appMode_.ShowAtStartup() && Hwnd() != nullptr) {
         ::ShowWindow(Hwnd(), SW_SHOW);
         ::UpdateWindow(Hwnd());
     }
@@ -146,7 +122,7 @@ bool TForm_Main::CreateControls() {
     measureDc_.Reset(::CreateCompatibleDC(nullptr));
     // Stays selected for the DC's life; the DC goes before the font.
     ::SelectObject(measureDc_.Get(), boldFont_.Get());
-    backgroundBrush_.Reset(::CreateSolidBrush(backgroundColor_));
+    SetFormColors(RGB(255, 255, 255), textColor_);
     ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
     const ui::MainLayout layout = ui::LayoutMainForm(ui::kDesignClientWidth, ui::kDesignClientHeight, false);
@@ -182,8 +158,7 @@ bool TForm_Main::CreateControls() {
     chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
     CreateToolTips();
-    BuildPopupMenu();
-    return true;
+    return menu_.Create();
 }
 
 void TForm_Main::CreateToolTips() {
@@ -219,40 +194,6 @@ void TForm_Main::CreateToolTips() {
     ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void TForm_Main::BuildPopupMenu() {
-    win32::UniqueMenu help(::CreatePopupMenu());
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Help, texts::monitor::kMenuHelpOnline);
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Forum, texts::monitor::kMenuForum);
-    ::AppendMenuW(help.Get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_VersionHistory, texts::monitor::kMenuVersionHistory);
-    ::AppendMenuW(help.Get(), MF_STRING, ids::kMI_Copyrights, texts::monitor::kMenuCopyrights);
-
-    win32::UniqueMenu location(::CreatePopupMenu());
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_TopLeft, texts::monitor::kMenuTopLeft);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_TopRight, texts::monitor::kMenuTopRight);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_BotomLeft, texts::monitor::kMenuBottomLeft);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_BotomRight, texts::monitor::kMenuBottomRight);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_Center, texts::monitor::kMenuCenter);
-    ::AppendMenuW(location.Get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(location.Get(), MF_STRING, ids::kMI_LockForm, texts::monitor::kMenuLockForm);
-
-    popupMenu_.Reset(::CreatePopupMenu());
-    const HMENU menu = popupMenu_.Get();
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_About, texts::monitor::kMenuAbout);
-    // The menu owns its submenus from here on.
-    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help.Release()), texts::monitor::kMenuHelp);
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_Settings, texts::monitor::kMenuSettings);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_Statistics, texts::monitor::kMenuStatistics);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_CPUInformation, texts::monitor::kMenuCpuInformation);
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(location.Release()),
-                  texts::monitor::kMenuLocation);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_ShowHide, texts::monitor::kMenuShowHide);
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, ids::kMI_Exit, texts::monitor::kMenuExit);
-}
-
 // Creation, in the order the settings and the threads need.
 void TForm_Main::FormCreate() {
     DragOrigin = {};
@@ -262,7 +203,6 @@ void TForm_Main::FormCreate() {
     }
     InstallApplicationHook();
     ApplyStayOnTop();
-    AssignLocationShortcuts();
     trayIcon_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
@@ -293,6 +233,12 @@ void TForm_Main::StartSamplingThreads() {
     }
 }
 
+// Closing the monitor window ends the program: FormCloseQuery saves, and closing is always allowed.
+void TForm_Main::OnClose() {
+    FormCloseQuery();
+    DestroyHwnd();
+}
+
 void TForm_Main::FormCloseQuery() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
@@ -310,9 +256,7 @@ void TForm_Main::FormDestroy() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
     }
-    if (shell::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
-        shell::HotkeyRegistered = false;
-    }
+    appMode_.UnregisterAppModeHotkey();
     if (options_.endApplicationOnDestroy) {
         ::PostQuitMessage(0);
     }
@@ -341,8 +285,7 @@ void TForm_Main::ApplySettings() {
 }
 
 void TForm_Main::SetBackgroundColor(COLORREF color) {
-    backgroundColor_ = color;
-    backgroundBrush_.Reset(::CreateSolidBrush(color));
+    SetFormColors(color, textColor_);
     gauge_.SetBackColor(color);
     chart_.SetBackgroundColor(color);
     // The see-through colour is the window colour.
@@ -378,7 +321,7 @@ void TForm_Main::ApplyLayeredAttributes() {
             ::SetWindowLongPtrW(self, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
         }
         const DWORD flags = (transparency_ ? LWA_COLORKEY : 0) | (alphaBlend_ ? LWA_ALPHA : 0);
-        ::SetLayeredWindowAttributes(self, backgroundColor_, alphaBlend_ ? alphaValue_ : 255, flags);
+        ::SetLayeredWindowAttributes(self, FormColor(), alphaBlend_ ? alphaValue_ : 255, flags);
     } else if ((exStyle & WS_EX_LAYERED) != 0) {
         ::SetWindowLongPtrW(self, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
         ::RedrawWindow(self, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -387,6 +330,7 @@ void TForm_Main::ApplyLayeredAttributes() {
 
 void TForm_Main::SetTextColor(COLORREF color) {
     textColor_ = color;
+    SetFormColors(FormColor(), color);
     chart_.SetLabelColor(color); // the scale labels and the banner
     ::InvalidateRect(labelCpuSpeed_, nullptr, TRUE);
     ::InvalidateRect(labelMemoryUsed_, nullptr, TRUE);
@@ -491,7 +435,7 @@ void TForm_Main::UpdateTrayIcon(int cpu, int memory) {
 void TForm_Main::OnTrayNotify(LPARAM lParam) {
     switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDBLCLK:
-        SetAppTrayMode(!config::AppTrayMode, false);
+        appMode_.Toggle();
         break;
     case WM_RBUTTONUP: {
         // Foreground even while hidden, so the menu closes when the user clicks elsewhere.
@@ -508,28 +452,9 @@ void TForm_Main::OnTrayNotify(LPARAM lParam) {
     }
 }
 
-void TForm_Main::OnHotKey(WPARAM wParam) {
-    if (wParam == kHotkeyId) {
-        SetAppTrayMode(!config::AppTrayMode, false);
-    }
-}
-
 void TForm_Main::ApplyStayOnTop() {
     ::SetWindowPos(Hwnd(), config::AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TForm_Main::AssignLocationShortcuts() {
-    std::array<ACCEL, std::size(kMenuShortcuts) + std::size(kLocationShortcuts)> table{};
-    std::size_t n = 0;
-    for (const auto* group : {static_cast<const Shortcut*>(kMenuShortcuts), kLocationShortcuts}) {
-        const std::size_t count =
-            group == kMenuShortcuts ? std::size(kMenuShortcuts) : std::size(kLocationShortcuts);
-        for (std::size_t i = 0; i < count; ++i) {
-            table[n++] = ACCEL{group[i].flags, group[i].key, static_cast<WORD>(group[i].command)};
-        }
-    }
-    shortcuts_.Reset(::CreateAcceleratorTableW(table.data(), static_cast<int>(n)));
 }
 
 // The program shows no taskbar button: its only top-level window is a tool window.
@@ -544,11 +469,7 @@ bool TForm_Main::PreTranslateMessage(MSG& message) {
         ApplicationMessageHook(message);
     }
     const HWND active = ::GetActiveWindow();
-    if (shortcuts_ && active != nullptr && active == Hwnd() &&
-        ::TranslateAcceleratorW(Hwnd(), shortcuts_.Get(), &message) != 0) {
-        return true;
-    }
-    return false;
+    return active != nullptr && active == Hwnd() && menu_.TranslateShortcut(Hwnd(), message);
 }
 
 // Mouse movement over any window of the application brings the control buttons back.
@@ -586,46 +507,16 @@ void TForm_Main::SetAutoHideControls(bool on) {
 }
 
 void TForm_Main::SetAppTrayMode(bool mode, bool atStart) {
-    config::AppTrayMode = mode;
-    if (atStart) {
-        showAtStartup_ = !mode;
-    }
-    if (mode) {
-        trayIcon_.AddIcon();
-        ::ShowWindow(Hwnd(), SW_HIDE);
-        return;
-    }
-    if (!atStart) {
-        ::ShowWindow(Hwnd(), SW_SHOW);
-        ::SetForegroundWindow(Hwnd());
-    }
-    if (config::HideTrayWhenVisible) {
-        trayIcon_.RemoveIcon();
-    } else {
-        trayIcon_.AddIcon();
-    }
+    appMode_.SetAppTrayMode(mode, atStart);
 }
 
 void TForm_Main::RegisterAppModeHotkey() {
-    if (shell::HotkeyRegistered && ::UnregisterHotKey(Hwnd(), kHotkeyId) != FALSE) {
-        shell::HotkeyRegistered = false;
-    }
-    if (config::AppModeHotkey == 0) {
-        return;
-    }
-    if (::RegisterHotKey(Hwnd(), kHotkeyId, static_cast<UINT>(config::AppModeHotkeyModifiers),
-                         static_cast<UINT>(config::AppModeHotkey)) != FALSE) {
-        shell::HotkeyRegistered = true;
-    } else {
-        // Another program holds the combination: the hot key is dropped, and saved so.
-        config::AppModeHotkey = 0;
-        config::AppModeHotkeyModifiers = 0;
-    }
+    appMode_.RegisterAppModeHotkey();
 }
 
+// Form posts WM_AFTER_SHOW after this.
 void TForm_Main::FormShow() {
     RestorePlacement();
-    ::PostMessageW(Hwnd(), WM_AFTER_SHOW, 0, 0);
 }
 
 void TForm_Main::RestorePlacement() {
@@ -645,7 +536,7 @@ void TForm_Main::RestorePlacement() {
     ::SetWindowPos(Hwnd(), nullptr, box.left, box.top, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm_Main::OnAfterShow() {
+void TForm_Main::AfterShow() {
     if (config::FirstLaunch) {
         config::FirstLaunch = false;
     }
@@ -694,12 +585,8 @@ void TForm_Main::FormMouseUp() {
 
 void TForm_Main::PopupMenuAt(POINT screen) {
     // PopupMenuPopup: the lock item shows the current state.
-    ::CheckMenuItem(popupMenu_.Get(), ids::kMI_LockForm,
-                    MF_BYCOMMAND | (config::LockForm ? MF_CHECKED : MF_UNCHECKED));
-    ::TrackPopupMenu(popupMenu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Hwnd(),
-                     nullptr);
-    // Lets the menu close properly when it was opened from the tray.
-    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    menu_.SetChecked(ids::kMI_LockForm, config::LockForm);
+    menu_.Popup(Hwnd(), screen);
 }
 
 void TForm_Main::SB_MenuClick() {
@@ -724,8 +611,7 @@ void TForm_Main::MI_ExitClick() {
 }
 
 void TForm_Main::MI_LockFormClick() {
-    const UINT state = ::GetMenuState(popupMenu_.Get(), ids::kMI_LockForm, MF_BYCOMMAND);
-    config::LockForm = (state & MF_CHECKED) == 0;
+    config::LockForm = !menu_.Checked(ids::kMI_LockForm);
 }
 
 void TForm_Main::Timer_HideControlsTimer() {
@@ -737,93 +623,61 @@ void TForm_Main::Timer_HideSplashTimer() {
     chart_.HideBanner(); // Label_Splash and Bevel_Splash, for good
 }
 
-void TForm_Main::OpenDocumentAction(const wchar_t* target, bool besideExecutable) {
-    std::wstring path = target;
-    if (besideExecutable) {
-        // The shipped documents live beside the program, whatever the current folder is.
-        std::wstring folder = platform::TheProcess().ExecutablePath();
-        folder.erase(folder.find_last_of(L"\\/") + 1);
-        path = folder + path;
-    }
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) {
-        wchar_t* reason = nullptr;
-        ::FormatMessageW(
-            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-            nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-        const win32::UniqueLocalMemory owner(reason);
-        std::wstring text = texts::monitor::kOpenFailedHead;
-        text += path;
-        text += texts::monitor::kOpenFailedError;
-        std::wstring why = reason != nullptr ? reason : L"";
-        while (!why.empty() && (why.back() == L'\n' || why.back() == L'\r')) {
-            why.pop_back();
-        }
-        text += why + L" (" + std::to_wstring(result) + L").";
-        platform::TheProcess().ShowMessage(texts::kAppTitle, text, platform::MessageKind::Warning,
-                                           platform::MessageButtons::Ok);
-    }
+// The menu's handlers (ui/MenuModel's table says which item runs which).
+void TForm_Main::MI_AboutClick() {
+    Run(actions_.showAbout);
 }
 
-void TForm_Main::OnMenuCommand(int id) {
-    const auto run = [](const std::function<void()>& action) {
-        if (action) {
-            action();
-        }
-    };
-    switch (id) {
-    case ids::kMI_About:
-        run(actions_.showAbout);
-        break;
-    case ids::kMI_Settings:
-        run(actions_.showSettings);
-        break;
-    case ids::kMI_Statistics:
-        run(actions_.showStatistics);
-        break;
-    case ids::kMI_CPUInformation:
-        run(actions_.showCpuInformation);
-        break;
-    case ids::kMI_Help:
-        OpenDocumentAction(texts::monitor::kHelpUrl, false);
-        break;
-    case ids::kMI_Forum:
-        OpenDocumentAction(texts::monitor::kForumUrl, false);
-        break;
-    case ids::kMI_VersionHistory:
-        OpenDocumentAction(texts::monitor::kHistoryFile, true);
-        break;
-    case ids::kMI_Copyrights:
-        OpenDocumentAction(texts::monitor::kCopyrightsFile, true);
-        break;
-    case ids::kMI_TopLeft:
-        MoveToPreset(ui::LocationPreset::TopLeft);
-        break;
-    case ids::kMI_TopRight:
-        MoveToPreset(ui::LocationPreset::TopRight);
-        break;
-    case ids::kMI_BotomLeft:
-        MoveToPreset(ui::LocationPreset::BottomLeft);
-        break;
-    case ids::kMI_BotomRight:
-        MoveToPreset(ui::LocationPreset::BottomRight);
-        break;
-    case ids::kMI_Center:
-        MoveToPreset(ui::LocationPreset::Center);
-        break;
-    case ids::kMI_LockForm:
-        MI_LockFormClick();
-        break;
-    case ids::kMI_ShowHide:
-        SetAppTrayMode(!config::AppTrayMode, false);
-        break;
-    case ids::kMI_Exit:
-        MI_ExitClick();
-        break;
-    default:
-        break;
-    }
+void TForm_Main::MI_SettingsClick() {
+    Run(actions_.showSettings);
+}
+
+void TForm_Main::MI_StatisticsClick() {
+    Run(actions_.showStatistics);
+}
+
+void TForm_Main::MI_CPUInformationClick() {
+    Run(actions_.showCpuInformation);
+}
+
+void TForm_Main::MI_HelpClick() {
+    OpenDocument(texts::monitor::kHelpUrl);
+}
+
+void TForm_Main::MI_ForumClick() {
+    OpenDocument(texts::monitor::kForumUrl);
+}
+
+void TForm_Main::MI_VersionHistoryClick() {
+    OpenDocument(BesideExecutable(texts::monitor::kHistoryFile));
+}
+
+void TForm_Main::MI_CopyrightsClick() {
+    OpenDocument(BesideExecutable(texts::monitor::kCopyrightsFile));
+}
+
+void TForm_Main::MI_TopLeftClick() {
+    MoveToPreset(ui::LocationPreset::TopLeft);
+}
+
+void TForm_Main::MI_TopRightClick() {
+    MoveToPreset(ui::LocationPreset::TopRight);
+}
+
+void TForm_Main::MI_BotomLeftClick() {
+    MoveToPreset(ui::LocationPreset::BottomLeft);
+}
+
+void TForm_Main::MI_BotomRightClick() {
+    MoveToPreset(ui::LocationPreset::BottomRight);
+}
+
+void TForm_Main::MI_CenterClick() {
+    MoveToPreset(ui::LocationPreset::Center);
+}
+
+void TForm_Main::MI_ShowHideClick() {
+    appMode_.Toggle();
 }
 
 void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -844,7 +698,7 @@ void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     default:
         return;
     }
-    ::FillRect(item.hDC, &item.rcItem, backgroundBrush_.Get());
+    ::FillRect(item.hDC, &item.rcItem, FormBrush());
     RECT area = item.rcItem;
     // A flat button shows a sunken edge only while it is held down.
     if (item.CtlType == ODT_BUTTON && (item.itemState & ODS_SELECTED) != 0) {
@@ -855,74 +709,20 @@ void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DrawGlyph(item.hDC, glyph, area, kGlyphColor);
 }
 
-LRESULT TForm_Main::OnCtlColorStatic(HDC dc) {
-    ::SetTextColor(dc, textColor_);
-    ::SetBkColor(dc, backgroundColor_);
-    return reinterpret_cast<LRESULT>(backgroundBrush_.Get());
-}
-
 LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return CreateControls() ? 0 : -1;
-    case WM_CLOSE:
-        // FormCloseQuery: save, and closing is always allowed.
-        FormCloseQuery();
-        DestroyHwnd();
-        return 0;
     case WM_QUERYENDSESSION:
         FormCloseQuery();
         return TRUE;
     case WM_DESTROY:
         FormDestroy();
         return 0;
-    case WM_SHOWWINDOW:
-        if (wParam != FALSE && lParam == 0) {
-            FormShow();
-        }
-        break;
     case WM_SIZE:
         Relayout();
         return 0;
-    case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(Hwnd(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.Get());
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
-    case WM_COMMAND:
-        if (lParam != 0) {
-            if (HIWORD(wParam) == BN_CLICKED) {
-                switch (LOWORD(wParam)) {
-                case ids::kSB_Menu:
-                    SB_MenuClick();
-                    break;
-                case ids::kSB_Hide:
-                    SB_HideClick();
-                    break;
-                case ids::kSB_Close:
-                    SB_CloseClick();
-                    break;
-                default:
-                    break;
-                }
-            }
-        } else {
-            OnMenuCommand(LOWORD(wParam));
-        }
-        return 0;
-    case WM_TIMER:
-        if (wParam == ids::kTimer_HideControls) {
-            Timer_HideControlsTimer();
-        } else if (wParam == ids::kTimer_HideSplash) {
-            Timer_HideSplashTimer();
-        }
-        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -941,16 +741,6 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         Dragging = false;
         return 0;
-    case WM_CONTEXTMENU: {
-        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (at.x == -1 && at.y == -1) {
-            RECT window{};
-            ::GetWindowRect(Hwnd(), &window);
-            at = {window.left, window.top};
-        }
-        PopupMenuAt(at);
-        return 0;
-    }
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && controlsVisible_) {
             POINT cursor{};
@@ -969,13 +759,9 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         decimalSeparator_ = UserDecimalSeparator();
         break;
     case WM_HOTKEY:
-        OnHotKey(wParam);
+        appMode_.OnHotKey(wParam);
         return 0;
     default:
-        if (message == WM_AFTER_SHOW) {
-            OnAfterShow();
-            return 0;
-        }
         if (message == WM_CPU_SPEED) {
             OnCpuSpeed(wParam);
             return 0;
@@ -986,7 +772,48 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return DefaultProc(message, wParam, lParam);
+    return Form::OnMessage(message, wParam, lParam);
+}
+
+void TForm_Main::OnCommand(int id, int code, HWND control) {
+    if (control == nullptr) {
+        MainMenu::Dispatch(id, *this); // the pop-up menu or a shortcut key
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case ids::kSB_Menu:
+        SB_MenuClick();
+        break;
+    case ids::kSB_Hide:
+        SB_HideClick();
+        break;
+    case ids::kSB_Close:
+        SB_CloseClick();
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm_Main::OnTimer(UINT_PTR id) {
+    if (id == ids::kTimer_HideControls) {
+        Timer_HideControlsTimer();
+    } else if (id == ids::kTimer_HideSplash) {
+        Timer_HideSplashTimer();
+    }
+}
+
+// A right-click on the window or a child, or the menu key (which gives no point).
+void TForm_Main::OnContextMenu(HWND, POINT screen) {
+    if (screen.x == -1 && screen.y == -1) {
+        RECT window{};
+        ::GetWindowRect(Hwnd(), &window);
+        screen = {window.left, window.top};
+    }
+    PopupMenuAt(screen);
 }
 
 } // namespace quelmo::gui

@@ -2,19 +2,24 @@
 // and gauge, four control buttons, a tray icon, and the two sampling threads it owns.
 //
 // The form creates its controls, routes messages and applies what the portable models compute
-// (DisplayModel, MainLayout, Placement, TrayPicture).
+// (DisplayModel, MainLayout, Placement, TrayPicture). Its pop-up menu (MainMenu, built from
+// MenuModel's table) and the window/tray mode with the hot key (AppMode) are rooms of their own;
+// the form runs the menu's handlers. The application object (App) creates it and runs the loop.
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32UiLink.h"
 #include "sampling/MyThreads.h"
+#include "ui/AppMode.h"
 #include "ui/DisplayModel.h"
+#include "ui/Form.h"
+#include "ui/MainFormOptions.h"
 #include "ui/MainLayout.h"
+#include "ui/MainMenu.h"
 #include "ui/MyTrayIcon.h"
 #include "ui/Placement.h"
 #include "widgets/BarGauge.h"
 #include "widgets/LineChart.h"
-#include "widgets/WindowBase.h"
 
 #include <windows.h>
 
@@ -34,13 +39,9 @@ struct MainFormActions {
     std::function<void()> showCpuInformation;
 };
 
-class TForm_Main final : public WindowBase {
+class TForm_Main final : public Form, private ui::MenuHandlers {
 public:
-    struct Options {
-        bool useSettingsFile = true;         // LoadSettings at creation, SaveSettings when closed
-        bool startSampling = true;           // the start sequence at creation, the stop sequence at the end
-        bool endApplicationOnDestroy = true; // the main window's end is the application's end
-    };
+    using Options = MainFormOptions;
 
     explicit TForm_Main(Options options);
     TForm_Main() : TForm_Main(Options{}) {}
@@ -82,25 +83,26 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnContextMenu(HWND window, POINT screen) override;
 
-    // Creation and destruction.
-    bool CreateControls();
+    // Creation and destruction, and the hooks of Form.
+    bool CreateControls() override;
     void CreateToolTips();
     void StartSamplingThreads();
-    void FormCreate();
-    void FormShow();
+    void FormCreate() override;
+    void FormShow() override;
+    void AfterShow() override;
+    void OnClose() override;
     void FormCloseQuery();
     void FormDestroy();
-    void OnAfterShow();
     void OnCpuSpeed(WPARAM wParam);
     void OnTrayNotify(LPARAM lParam);
-    void OnHotKey(WPARAM wParam);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
-    LRESULT OnCtlColorStatic(HDC dc);
 
     // Part of creation.
     void ApplyStayOnTop();
-    void AssignLocationShortcuts();
     void InstallApplicationHook();
     void ApplicationMessageHook(const MSG& message);
     void RestorePlacement();
@@ -110,22 +112,34 @@ private:
     void FitLabel(HWND label);
     void Relayout();
     void PopupMenuAt(POINT screen);
-    void BuildPopupMenu();
 
     // Handlers named after their control and event.
     void SB_MenuClick();
     void SB_HideClick();
     void SB_CloseClick();
-    void MI_ExitClick();
-    void MI_ShowHideClick();
-    void MI_LockFormClick();
     void Timer_HideControlsTimer();
     void Timer_HideSplashTimer();
     void FormMouseDown(int x, int y);
     void FormMouseMove(int x, int y);
     void FormMouseUp();
-    void OnMenuCommand(int id);
-    void OpenDocumentAction(const wchar_t* target, bool besideExecutable);
+
+    // The pop-up menu's items.
+    void MI_AboutClick() override;
+    void MI_HelpClick() override;
+    void MI_ForumClick() override;
+    void MI_VersionHistoryClick() override;
+    void MI_CopyrightsClick() override;
+    void MI_SettingsClick() override;
+    void MI_StatisticsClick() override;
+    void MI_CPUInformationClick() override;
+    void MI_TopLeftClick() override;
+    void MI_TopRightClick() override;
+    void MI_BotomLeftClick() override;
+    void MI_BotomRightClick() override;
+    void MI_CenterClick() override;
+    void MI_LockFormClick() override;
+    void MI_ShowHideClick() override;
+    void MI_ExitClick() override;
 
     // DragOrigin is kept as two 16-bit values, read back unsigned.
     struct {
@@ -134,6 +148,7 @@ private:
     } DragOrigin;
     bool Dragging = false;
     TTrayIcon trayIcon_;
+    AppMode appMode_{*this, trayIcon_};
 
     // Fonts first: the controls and the measuring DC use them.
     win32::UniqueFont font_;
@@ -141,16 +156,13 @@ private:
     LOGFONTW logFont_{};
     LOGFONTW boldLogFont_{};
     win32::UniqueMemoryDc measureDc_; // the bold font selected, to size the labels
-    win32::UniqueBrush backgroundBrush_;
-    COLORREF backgroundColor_ = RGB(255, 255, 255);
     COLORREF textColor_ = RGB(0, 0, 0);
     bool transparency_ = false;
     bool alphaBlend_ = false;
     std::uint8_t alphaValue_ = 255;
     win32::UniqueIcon appIcon_;
     win32::UniqueIcon appIconSmall_;
-    win32::UniqueMenu popupMenu_;
-    win32::UniqueAccel shortcuts_;
+    MainMenu menu_;
 
     HWND imageMove_ = nullptr;
     HWND sbMenu_ = nullptr;
@@ -165,7 +177,6 @@ private:
     bool hookInstalled_ = false;
     bool hideBarGraph_ = false;
     bool controlsVisible_ = true;
-    bool showAtStartup_ = true;
 
     TrayImageList trayGradient_;
     TrayImageList trayNumeric_;

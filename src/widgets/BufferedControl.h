@@ -4,7 +4,7 @@
 #pragma once
 
 #include "widgets/BackBuffer.h"
-#include "widgets/WindowBase.h"
+#include "ui/WindowBase.h"
 
 namespace quelmo::gui {
 

@@ -1,6 +1,7 @@
 // A scripted process for tests: its path and parameters are set by the test, named mutexes live
-// in a set (a name in `existingMutexes` is held by "another process"), and message boxes are
-// recorded and answered from a queue.
+// in a set (a name in `existingMutexes` is held by "another process"), message boxes are
+// recorded and answered from a queue, and the shell records what it was asked to open and answers
+// `shellResult`.
 #pragma once
 
 #include "platform/Process.h"
@@ -35,6 +36,8 @@ public:
     // when Ok is its only button).
     std::deque<MessageAnswer> answers;
     std::vector<ShownMessage> shown;
+    int shellResult = 42; // above 32: opened
+    std::vector<std::wstring> opened;
 
     std::wstring ExecutablePath() override { return executablePath; }
     std::vector<std::wstring> CommandLineParameters() override { return parameters; }
@@ -58,6 +61,11 @@ public:
         answers.pop_front();
         return answer;
     }
+    int OpenWithShell(std::wstring_view target) override {
+        opened.emplace_back(target);
+        return shellResult;
+    }
+    std::wstring ErrorText(int code) override { return L"Reason " + std::to_wstring(code); }
 };
 
 } // namespace quelmo::fakes

@@ -185,15 +185,5 @@ TEST(ClockLabel, GroupsThousandsOfTheSignedWParam) {
     }
 }
 
-TEST(RoundHalfEven, RoundsHalvesToTheEvenNeighbour) {
-    const struct {
-        double value;
-        int rounded;
-    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {99.5, 100}, {12.4999, 12}, {std::nan(""), 0}, {-0.5, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
-    }
-}
-
 } // namespace
 } // namespace quelmo::ui

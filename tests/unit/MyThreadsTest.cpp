@@ -1,4 +1,5 @@
 #include "SamplingFixture.h"
+#include "app/MyModules.h"
 #include "sampling/MyThreads.h"
 #include "sampling/MyWindowMessages.h"
 #include "sampling/SamplingTexts.h"

@@ -2,7 +2,7 @@
 #include "platform/win32/UniqueHandle.h"
 #include "widgets/BarGauge.h"
 #include "widgets/LineChart.h"
-#include "widgets/WindowBase.h"
+#include "ui/WindowBase.h"
 
 #include <gtest/gtest.h>
 

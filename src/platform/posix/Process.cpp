@@ -61,7 +61,12 @@ public:
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
 
+    // No shell opens documents here: the answer is "no association" (31).
+    int OpenWithShell(std::wstring_view) override { return kNoAssociation; }
+    std::wstring ErrorText(int code) override { return L"System error " + std::to_wstring(code) + L"."; }
+
 private:
+    static constexpr int kNoAssociation = 31;
     std::mutex mutex_;
     std::set<std::wstring> names_;
 };

@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include "platform/win32/SystemText.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -106,6 +107,15 @@ public:
             return MessageAnswer::Cancel;
         }
     }
+
+    int OpenWithShell(std::wstring_view target) override {
+        const std::wstring path(target);
+        const auto result = reinterpret_cast<INT_PTR>(
+            ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        return static_cast<int>(result);
+    }
+
+    std::wstring ErrorText(int code) override { return win32::SystemErrorText(static_cast<DWORD>(code)); }
 
 private:
     // Mutex handles stay open for the life of the process; the system closes them at its end.

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/win32/SystemText.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -98,18 +100,7 @@ public:
     }
 
     std::wstring ErrorText(RegStatus status) override {
-        wchar_t buffer[512] = {};
-        const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                              nullptr, static_cast<DWORD>(status), 0, buffer,
-                                              static_cast<DWORD>(std::size(buffer)), nullptr);
-        std::wstring text(buffer, length);
-        while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
-            text.pop_back();
-        }
-        if (text.empty()) {
-            text = L"System error " + std::to_wstring(status) + L".";
-        }
-        return text;
+        return win32::SystemErrorText(static_cast<DWORD>(status));
     }
 };
 

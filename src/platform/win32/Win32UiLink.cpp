@@ -1,7 +1,5 @@
 #include "platform/win32/Win32UiLink.h"
 
-#include "sampling/MyWindowMessages.h"
-
 #include <pthread.h>
 
 #include <exception>
@@ -11,6 +9,10 @@ namespace quelmo::platform {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuelmoUiLink";
+
+// Sent to the link's own window to run a background thread's call (Synchronize); LParam points to
+// the call. No other window sees it.
+constexpr UINT WM_SYNCHRONIZE = WM_USER + 131;
 
 // A call on its way to the user-interface thread, and what it raised there.
 struct PendingCall {

@@ -1,6 +1,6 @@
 // The user-interface link of the product: a message-only window owned by the user-interface
-// thread. Synchronize sends it WM_SYNCHRONIZE, so the call runs wherever that thread dispatches
-// sent messages (its message loop, a modal loop, or JoinServing's wait).
+// thread. Synchronize sends it a private message, so the call runs wherever that thread
+// dispatches sent messages (its message loop, a modal loop, or JoinServing's wait).
 #pragma once
 
 #include "platform/UiLink.h"

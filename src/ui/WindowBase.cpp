@@ -1,4 +1,6 @@
-#include "widgets/WindowBase.h"
+#include "ui/WindowBase.h"
+
+#include <windowsx.h>
 
 namespace quelmo::gui {
 
@@ -47,7 +49,48 @@ void WindowBase::DestroyHwnd() {
 }
 
 LRESULT WindowBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefaultProc(message, wParam, lParam);
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        return OnNotify(static_cast<int>(header.idFrom), header);
+    }
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_HSCROLL:
+        OnHScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    default:
+        return DefaultProc(message, wParam, lParam);
+    }
+}
+
+// The defaults put the message back together for DefWindowProc, which for a child window passes
+// WM_CONTEXTMENU on to the parent.
+void WindowBase::OnCommand(int id, int code, HWND control) {
+    DefaultProc(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT WindowBase::OnNotify(int id, NMHDR& header) {
+    return DefaultProc(WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
+}
+
+void WindowBase::OnTimer(UINT_PTR id) {
+    DefaultProc(WM_TIMER, id, 0);
+}
+
+void WindowBase::OnHScroll(HWND control, int code) {
+    DefaultProc(WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(control));
+}
+
+void WindowBase::OnContextMenu(HWND window, POINT screen) {
+    DefaultProc(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(screen.x, screen.y));
 }
 
 LRESULT CALLBACK WindowBase::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,9 +2,13 @@
 //
 // One static window procedure serves all of them: at WM_NCCREATE it takes the object from
 // lpCreateParams and keeps it in GWLP_USERDATA, then hands every message to the object's
-// OnMessage, and at WM_NCDESTROY it forgets the object again. A form routes notifications
-// (WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_TIMER) to handlers named after the control and event
-// (SB_CloseClick, Timer_HideSplashTimer); there are no message maps.
+// OnMessage, and at WM_NCDESTROY it forgets the object again.
+//
+// The base OnMessage decodes the notifications (WM_COMMAND, WM_NOTIFY, WM_TIMER, WM_HSCROLL,
+// WM_CONTEXTMENU) into the On* handlers below, so no window unpacks them by hand; a form's
+// handlers pass them on to methods named after the control and event (SB_CloseClick,
+// Timer_HideSplashTimer). A derived class overrides OnMessage for the other messages it wants
+// and hands the rest to its base class's OnMessage. There are no message maps.
 //
 // The object owns its window: destroying the object destroys the window. Children of system
 // classes (labels, buttons) are owned by their parent window and go with it.
@@ -57,8 +61,19 @@ protected:
     // WM_DESTROY. Classes that care call this from their destructor.
     void DestroyHwnd();
 
-    // Every message of the window; the default is DefWindowProc.
+    // Every message of the window: decodes the notifications below, DefWindowProc for the rest.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Decoded notifications. Each default does what DefWindowProc does with the message.
+    // A menu item or shortcut key: `control` is null (and `code` 0 or 1).
+    virtual void OnCommand(int id, int code, HWND control);
+    // Answers what WM_NOTIFY returns.
+    virtual LRESULT OnNotify(int id, NMHDR& header);
+    virtual void OnTimer(UINT_PTR id);
+    // A horizontal track bar or scroll bar; `code` is the TB_* / SB_* code.
+    virtual void OnHScroll(HWND control, int code);
+    // `window` is the window clicked (this one or a child); `screen` is (-1, -1) from the keyboard.
+    virtual void OnContextMenu(HWND window, POINT screen);
 
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return ::DefWindowProcW(Hwnd(), message, wParam, lParam);

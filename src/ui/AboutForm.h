@@ -1,0 +1,15 @@
+// The About window: program name, version, build date and credits. Non-modal, created hidden at
+// start-up.
+#pragma once
+
+#include "ui/Form.h"
+
+namespace quelmo::gui {
+
+class TForm_About final : public Form {
+public:
+    // Creates the window hidden, above `owner` (the monitor window).
+    bool Create(HWND owner);
+};
+
+} // namespace quelmo::gui

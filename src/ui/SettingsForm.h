@@ -1,0 +1,14 @@
+// The settings dialog: every change takes effect at once. Non-modal, created hidden at start-up.
+#pragma once
+
+#include "ui/Form.h"
+
+namespace quelmo::gui {
+
+class TForm_Settings final : public Form {
+public:
+    // Creates the window hidden, above `owner` (the monitor window).
+    bool Create(HWND owner);
+};
+
+} // namespace quelmo::gui
