@@ -38,6 +38,10 @@ quelmo_start_xvfb() {
     fi
     echo "$num" >"$dispfile"
     export DISPLAY=":$num"
+    # A light grey desktop instead of Xvfb's black one: Quelmo's black labels and see-through
+    # background read on it as on a user's desktop, and a white window's edges still show.
+    # (display sets the root window's background and ends; it answers 1 even then.)
+    display -window root -size 8x8 'xc:#C0C0C0' >/dev/null 2>&1 9>&- || true
 }
 
 if [ "${QUELMO_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then

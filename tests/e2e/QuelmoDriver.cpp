@@ -59,7 +59,7 @@ const Command kCommands[] = {
     {L"get-message", L"", windows::ReadMessage, L"the text of the current message box"},
     {L"expect-message", L"TEXT", windows::ExpectMessage, L"fails unless the message box reads TEXT"},
     {L"expect-message-error", L"CODE", windows::ExpectMessageError, L"the message box shows the system's text for error CODE"},
-    {L"click-button", L"BUTTON", windows::ClickButton, L"BM_CLICK on Yes, No, OK, Cancel or a control of the current window"},
+    {L"click-button", L"BUTTON", windows::ClickButton, L"BM_CLICK on a button that closes the current dialog: Yes, No, OK, Cancel or a control"},
     {L"rect", L"TARGET", windows::Rect, L"screen rectangle: left top width height"},
     {L"visible", L"TARGET", windows::Visible, L"1 when shown, else 0"},
     {L"wait-visible", L"TARGET 0|1", windows::WaitVisible, L"waits until hidden (0) or shown (1)"},
