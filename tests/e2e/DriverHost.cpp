@@ -61,7 +61,7 @@ void SetValue(const std::wstring& path, const std::wstring& name, const std::wst
     } else {
         status =
             ::RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+                             static_cast<DWORD>(data.size() + 1) * sizeof(wchar_t));
     }
     if (status != ERROR_SUCCESS) {
         throw Failure{L"cannot write " + path + L"\\" + name};

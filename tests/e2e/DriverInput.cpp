@@ -153,6 +153,7 @@ void Keys(Driver&, Args a) {
         from = plus + 1;
     }
     std::vector<INPUT> inputs;
+    inputs.reserve(keys.size() * 2);
     for (const WORD key : keys) {
         inputs.push_back(KeyInput(key, false));
     }

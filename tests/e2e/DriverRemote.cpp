@@ -87,7 +87,11 @@ void PrintTree(HWND tree, const RemoteBuffer& buffer, const std::wstring& name, 
 std::wstring TreePath(HWND tree, const RemoteBuffer& buffer, HTREEITEM item) {
     std::wstring path;
     for (; item != nullptr; item = TreeNext(tree, item, TVGN_PARENT)) {
-        path = TreeText(tree, buffer, item) + (path.empty() ? L"" : L"/") + path;
+        std::wstring step = TreeText(tree, buffer, item);
+        if (!path.empty()) {
+            step += L'/';
+        }
+        path.insert(0, step);
     }
     return path;
 }
