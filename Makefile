@@ -45,9 +45,10 @@ test-windows: windows
 test-fuzz: fuzz
 	./scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
-# Builds Quelmo.exe and starts it under Wine: on your display when there is one, otherwise
-# on a private Xvfb with a screenshot in build/windows/run-screenshot.png.
-run: windows
+# Builds Quelmo.exe alone (no test programs) and starts it under Wine: on your display when there
+# is one, otherwise on a private Xvfb with a screenshot in build/windows/run-screenshot.png.
+run: bootstrap build/windows/Makefile
+	$(CMAKE_BUILD) windows -j $(JOBS) --target Quelmo
 	./scripts/run-quelmo build/windows/Quelmo.exe
 
 bench: bootstrap build/native-release/Makefile windows

@@ -11,15 +11,16 @@ driver="$repo/build/windows/quelmo_driver.exe"
 
 source "$repo/scripts/wine-env.sh"
 source "$repo/bench/lib/proc-times.sh"
-drive() { WINEDEBUG=-all wine "$driver" "$@" | tr -d '\r'; }
+drive() { WINEDEBUG=-all wine "$driver" "$@"; }
 
-# Runs Quelmo.exe with the settings file text $2 for $seconds and prints one line named $1.
+# Runs Quelmo.exe with the settings file lines after $1 for $seconds and prints one line named $1.
 measure() {
-    local name=$1 settings=$2
+    local name=$1
+    local settings=("${@:2}")
     rm -rf "$work"
     mkdir -p "$work"
     cp "$repo/build/windows/Quelmo.exe" "$work/"
-    printf '%b' "$settings" >"$work/Quelmo.ini"
+    printf '%s\r\n' "${settings[@]}" >"$work/Quelmo.ini"
     WINEDEBUG=-all wine "$work/Quelmo.exe" &
     local quelmo=$!
     # A failed measurement must not leave Quelmo running: it would hold the instance mutex.
@@ -37,7 +38,7 @@ measure() {
     local ms server_ms kb
     ms=$(($(cpu_ms "$pid") - before))
     server_ms=$(($(cpu_ms "$server") - server_before))
-    kb=$(drive attach Q TForm_Main private-bytes Q | sed -n 's/^private bytes //p')
+    kb=$(drive attach Q TForm_Main private-bytes Q | sed -n 's/^private-bytes Q //p')
     kb=$((kb / 1024))
     drive timeout 30000 attach Q TForm_Main close wait-exit Q 0 >/dev/null
     wait "$quelmo" || true
@@ -49,5 +50,5 @@ measure() {
 }
 
 echo "Quelmo.exe under Wine, $seconds s per run after a 10 s start:"
-measure "default settings (Rate 500)" '[General]\r\nFirstLaunch=0\r\n'
-measure "Rate 100" '[General]\r\nFirstLaunch=0\r\nRate=100\r\n'
+measure "default settings (Rate 500)" '[General]' FirstLaunch=0
+measure "Rate 100" '[General]' FirstLaunch=0 Rate=100

@@ -17,7 +17,7 @@ printf '[General]\r\nRate=10\r\nTransparency=0\r\nAlphaBlend=0\r\n' >"$work/Quel
 
 source "$repo/scripts/wine-env.sh"
 source "$repo/bench/lib/proc-times.sh"
-drive() { WINEDEBUG=-all wine "$driver" "$@" | tr -d '\r'; }
+drive() { WINEDEBUG=-all wine "$driver" "$@"; }
 
 # Wine traces every GDI handle it makes or frees with the number then alive ("allocated
 # NTGDI_OBJ_PEN 0x... 112/65536"). Per second of the run, awk keeps the fewest and the most alive:
@@ -47,7 +47,7 @@ pid=$(newest_pid Quelmo.exe)
 started=$SECONDS
 : >"$work/memory.txt"
 while [ $((SECONDS - started)) -lt "$seconds" ]; do
-    bytes=$(drive attach Q TForm_Main private-bytes Q | sed -n 's/^private bytes //p')
+    bytes=$(drive attach Q TForm_Main private-bytes Q | sed -n 's/^private-bytes Q //p')
     echo "$((SECONDS - started)) $bytes $(cpu_ms "$pid")" >>"$work/memory.txt"
     sleep 5
 done

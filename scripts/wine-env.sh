@@ -25,9 +25,10 @@ quelmo_start_xvfb() {
     local fifo="$quelmo_state/displayfd"
     rm -f "$fifo"
     mkfifo "$fifo"
-    # 1280x800 keeps screenshots small; 24-bit so colours are exact.
+    # 1280x800 keeps screenshots small; 24-bit so colours are exact; -noreset keeps the desktop
+    # colour below when the last program disconnects (a reset would paint it black again).
     # fd 9 (the lock) is closed for Xvfb, or the lock would live as long as the server.
-    setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" 9>&- >/dev/null 2>&1 &
+    setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" 9>&- >/dev/null 2>&1 &
     echo $! >"$pidfile"
     local num=""
     read -r num <"$fifo" || true
@@ -38,6 +39,10 @@ quelmo_start_xvfb() {
     fi
     echo "$num" >"$dispfile"
     export DISPLAY=":$num"
+    # A light grey desktop instead of Xvfb's black one: Quelmo's black labels and see-through
+    # background read on it as on a user's desktop, and a white window's edges still show.
+    # (display sets the root window's background and ends; it answers 1 even then.)
+    display -window root -size 8x8 'xc:#C0C0C0' >/dev/null 2>&1 9>&- || true
 }
 
 if [ "${QUELMO_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then

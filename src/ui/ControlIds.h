@@ -3,6 +3,8 @@
 // A top-level window's class name is its form class name; a control is found as the child of
 // that window with the control ID below (GetDlgItem). Menu items use the same numbering as
 // command IDs, and timers as timer IDs. The numbers never change once released.
+// The end-to-end driver knows every `kName = number,` line below by its name without the `k`
+// (tests/e2e/CMakeLists.txt reads them), so keep one such line per identity.
 #pragma once
 
 namespace quelmo::ids {

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by every end-to-end script. The scripts are run by ctest as
 #   bash SCRIPT.sh QUELMO_EXE DRIVER_EXE WORK_DIR
 # and call `run_case NAME FUNCTION` for each case, then `finish`.
@@ -9,15 +10,18 @@ WORK=$3
 REPO=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 SCRIPT_NAME=$(basename "$0" .sh)
 CASE_DIR="$WORK/$SCRIPT_NAME"
-# Quelmo runs from a folder with a blank in its path, as it would from "Program Files".
-APP_DIR="$CASE_DIR/Program Files/Quelmo"
+# Quelmo runs from a folder with blanks in its path, as it would from "Program Files", and with
+# folders whose names start with letters of backslash escapes (\n, \t, \b): a Windows path that
+# went through an escape-expanding command would come out changed and fail the cases.
+APP_DIR="$CASE_DIR/Program Files/new tools/bin"
 RUN_KEY='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
 
-# The Windows path (drive Z:) of a Linux path.
+# The Windows path (drive Z:) of a Linux path. Windows paths are only ever passed on as they are:
+# never through `printf %b`, `echo -e` or the format of a printf.
 winpath() {
     local path
     path=$(realpath -m "$1")
-    echo "Z:${path//\//\\}"
+    printf 'Z:%s\n' "${path//\//\\}"
 }
 
 # A fresh copy of Quelmo.exe without a settings file; sets APP (Windows path) and INI (Linux path).
@@ -29,9 +33,23 @@ fresh_app() {
     INI="$APP_DIR/Quelmo.ini"
 }
 
-# Runs the driver under Wine with the given commands (see README.md).
+# Writes the settings file from lines given as arguments, with Windows line ends.
+write_ini() {
+    printf '%s\r\n' "$@" >"$INI"
+}
+
+# Runs the driver under Wine with the given commands; its answers go to stdout (see README.md).
 drive() {
     "$REPO/scripts/wine-run" "$DRIVER" "$@"
+}
+
+# The value of the first answer line with KEY in FILE (answers are "KEY VALUE"); fails when there
+# is none.
+value() {
+    awk -v key="$1" '
+        $0 == key { found = 1; print ""; exit }
+        index($0, key " ") == 1 { found = 1; print substr($0, length(key) + 2); exit }
+        END { exit !found }' "$2" || fail "no answer \"$1\" in $2"
 }
 
 screenshot() {
@@ -39,6 +57,40 @@ screenshot() {
         source "$REPO/scripts/wine-env.sh" >/dev/null 2>&1
         import -window root "$CASE_DIR/$1.png"
     ) || true
+}
+
+# Runs the driver in the background with the commands after NAME and OUT; where they say
+# `signal-shot`, the script takes the screenshot NAME (CASE_DIR/NAME.png) and the driver goes on.
+# The driver stays in charge of Quelmo (and ends it if anything fails); its answers go to OUT.
+drive_with_screenshot() {
+    local name=$1 out=$2
+    shift 2
+    local ready="$CASE_DIR/$name.ready" go="$CASE_DIR/$name.go" status=0 args=() arg
+    rm -f "$ready" "$go"
+    for arg in "$@"; do
+        if [ "$arg" = signal-shot ]; then
+            args+=(signal "$(winpath "$ready")" wait-file "$(winpath "$go")")
+        else
+            args+=("$arg")
+        fi
+    done
+    drive "${args[@]}" >"$out" &
+    local driver=$! waited=0
+    while [ ! -e "$ready" ] && kill -0 "$driver" 2>/dev/null && [ "$waited" -lt 600 ]; do
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    [ ! -e "$ready" ] || screenshot "$name"
+    touch "$go"
+    wait "$driver" || status=$?
+    cat "$out"
+    return "$status"
+}
+
+# Pixels of exactly COLOUR (#RRGGBB) in the screenshot FILE within LEFT TOP WIDTH HEIGHT.
+count_pixels() {
+    local file=$1 left=$2 top=$3 width=$4 height=$5 colour=$6
+    convert "$file" -crop "${width}x${height}+${left}+${top}" +repage txt:- | grep -ci -- "$colour" || true
 }
 
 fail() {

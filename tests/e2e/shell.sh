@@ -22,7 +22,7 @@ install_yes_registers_without_a_window() {
     fresh_app
     drive reg-delete-value "$RUN_KEY" Quelmo \
         start A "\"$APP\" /install" \
-        wait-window A '#32770' expect-text Quelmo expect-message "Run Quelmo when Windows starts?" \
+        wait-window A '#32770' expect-text . Quelmo expect-message "Run Quelmo when Windows starts?" \
         expect-no-window A TForm_Main \
         click-button Yes wait-exit A 0 \
         expect-reg "$RUN_KEY" Quelmo "\"$APP\"" reg-delete-value "$RUN_KEY" Quelmo
@@ -66,14 +66,14 @@ uninstall_while_running_removes_then_warns() {
         start Running "\"$APP\"" wait-window Running TForm_Main \
         start U "\"$APP\" /uninstall" wait-window U '#32770' \
         expect-reg "$RUN_KEY" Quelmo '<missing>' \
-        expect-message 'It seems that Quelmo is currently running.\n\nPlease close it, before continuing...' \
+        expect-message $'It seems that Quelmo is currently running.\n\nPlease close it, before continuing...' \
         expect-no-window U TForm_Main click-button OK wait-exit U 0 \
         wait-window Running TForm_Main close wait-exit Running 0
 }
 
 normal_start_and_close_writes_all_settings() {
     fresh_app
-    drive start A "\"$APP\"" wait-window A TForm_Main expect-text Quelmo close wait-exit A 0
+    drive start A "\"$APP\"" wait-window A TForm_Main expect-text . Quelmo close wait-exit A 0
     [ -f "$INI" ] || fail "no settings file"
     local key
     for key in "${KEYS[@]}"; do
@@ -87,7 +87,7 @@ normal_start_and_close_writes_all_settings() {
 
 settings_file_is_read_and_kept() {
     fresh_app
-    printf '; my notes\r\n[General]\r\nRate=$3E8\r\nFirstLaunch=0\r\n[Mine]\r\nkeep=this\r\n[Location]\r\nPosWidth=0x12C\r\n' >"$INI"
+    write_ini '; my notes' '[General]' 'Rate=$3E8' FirstLaunch=0 '[Mine]' keep=this '[Location]' PosWidth=0x12C
     drive start A "\"$APP\"" wait-window A TForm_Main close wait-exit A 0
     [ "$(ini_value Rate)" = 1000 ] || fail "Rate not read"
     [ "$(ini_value PosWidth)" = 300 ] || fail "PosWidth not read"
@@ -115,7 +115,7 @@ disabled_counters_prompt_enables_them_on_yes() {
     local status=0
     drive reg-set-dword "$PERFLIB_KEY" 'Disable Performance Counters' 1 \
         start A "\"$APP\"" wait-window A '#32770' \
-        expect-message 'Performance counters are disabled. Application cannot function correctly.\n\nTry to enable performance counters?' \
+        expect-message $'Performance counters are disabled. Application cannot function correctly.\n\nTry to enable performance counters?' \
         click-button Yes wait-window A TForm_Main close wait-exit A 0 \
         expect-reg "$PERFLIB_KEY" 'Disable Performance Counters' 0 || status=$?
     drive reg-delete-value "$PERFLIB_KEY" 'Disable Performance Counters'

@@ -1,5 +1,6 @@
 // The sampling code against the real sources under Wine (or Windows): the processor-usage
-// counters, the memory status, the user-interface link and the whole start/stop sequence.
+// counters, the memory status and the whole start/stop sequence (the user-interface link's own
+// behaviour is checked by its contract, UiLinkWinTest.cpp).
 #include "app/MyConfig.h"
 #include "platform/System.h"
 #include "platform/win32/UniqueHandle.h"
@@ -181,57 +182,6 @@ TEST(RealSources, VersionAndProcessorTimes) {
     std::vector<platform::ProcessorTime> times(64);
     EXPECT_EQ(system.ProcessorTimes(times), static_cast<std::size_t>(Processors()));
     EXPECT_GE(times[0].kernel, times[0].idle) << "kernel time includes idle time";
-}
-
-TEST(Win32UiLink, SynchronizeRunsOnTheUserInterfaceThreadAndRethrows) {
-    platform::Win32UiLink link;
-    const DWORD uiThread = ::GetCurrentThreadId();
-    DWORD ranOn = 0;
-    std::atomic<bool> finished{false};
-    std::string caught;
-    std::thread worker([&] {
-        link.Synchronize([&] { ranOn = ::GetCurrentThreadId(); });
-        try {
-            link.Synchronize([] { throw std::runtime_error("from the display step"); });
-        } catch (const std::runtime_error& error) {
-            caught = error.what();
-        }
-        finished.store(true);
-    });
-    EXPECT_TRUE(PumpUntil([&] { return finished.load(); }));
-    worker.join();
-    EXPECT_EQ(ranOn, uiThread);
-    EXPECT_EQ(caught, "from the display step");
-    // On the user-interface thread itself the call runs at once.
-    bool inline_ = false;
-    link.Synchronize([&] { inline_ = true; });
-    EXPECT_TRUE(inline_);
-}
-
-TEST(Win32UiLink, JoinServingRunsTheCallTheThreadIsBlockedIn) {
-    platform::Win32UiLink link;
-    std::atomic<bool> entered{false};
-    bool ran = false;
-    std::thread worker([&] {
-        entered.store(true);
-        link.Synchronize([&] { ran = true; });
-    });
-    while (!entered.load()) {
-        ::Sleep(1);
-    }
-    ::Sleep(50); // the worker is now waiting in SendMessage
-    link.JoinServing(worker);
-    EXPECT_FALSE(worker.joinable());
-    EXPECT_TRUE(ran);
-}
-
-TEST(Win32UiLink, PostToWindowReachesTheTarget) {
-    ClockWindow target;
-    platform::Win32UiLink link(target.Handle());
-    std::thread worker([&] { link.PostToWindow(WM_CPU_SPEED, 2394, 0); });
-    worker.join();
-    EXPECT_TRUE(PumpUntil([&] { return !target.speeds.empty(); }, 2000));
-    EXPECT_EQ(target.speeds, (std::vector<WPARAM>{2394}));
 }
 
 TEST(SamplingSequence, StartShowsSamplesAndClockThenStopEndsBothThreads) {
