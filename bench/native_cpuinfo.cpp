@@ -14,6 +14,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -101,6 +103,31 @@ void BM_ReportRecordedProcessor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReportRecordedProcessor)->Unit(benchmark::kMicrosecond);
+
+// A synthetic dump of `lines` distinct leaves: the parser's cost per line must stay flat.
+std::string LargeDump(std::int64_t lines) {
+    std::string text = "leaf eax ebx ecx edx\n";
+    char line[64];
+    for (std::int64_t i = 0; i < lines; ++i) {
+        std::snprintf(line, sizeof(line), "%08X 00000001 00000002 00000003 00000004\n",
+                      static_cast<unsigned>(i));
+        text += line;
+    }
+    return text;
+}
+
+void BM_ParseLargeDump(benchmark::State& state) {
+    const std::string text = LargeDump(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ParseCpuDump(text).dump.has_value());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ParseLargeDump)
+    ->RangeMultiplier(4)
+    ->Range(1024, 16384)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 } // namespace
 
