@@ -212,6 +212,11 @@ TEST(CacheByCommand4, IntelProcessorsWhoseCommand2SaysFF) {
          "intel-core-ultra-arrowlake.txt",
          kNoLeaf,
          {{64, "16-Way", 8, 64}, l1Data48, kNo, {3072, "12-Way", 12, 64}, {24576, "12-Way", 12, 64}, kNo}},
+        // EAX bit 9 of a sub-leaf: fully associative.
+        {"Sandy Bridge with a fully associative level-1 data cache",
+         "intel-core-i5-sandybridge.txt",
+         {{4, Regs(0x1C004321, 0x01C0003F, 0x3F, 0)}},
+         {l1, {32, "Full", 0xF, 64}, kNo, {256, "8-Way", 6, 64}, {6144, "12-Way", 12, 64}, kNo}},
         // Without command 4 (standard maximum 3) 0xFF describes nothing.
         {"Sandy Bridge up to command 3",
          "intel-core-i5-sandybridge.txt",
