@@ -9,31 +9,30 @@
 #include "platform/Seam.h"
 #include "platform/Time.h"
 #include "tools/CpuInfoTool.h"
+#include "tools/RecordedDumps.h"
 #include "ui/InfoPages.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
 
 using namespace quelmo;
 
-// AMD Athlon XP, 2200 MHz 3200+ (Barton), cpuid-dumps/amd-athlon-xp-barton.txt.
-constexpr const char* kBarton = R"(# cpu: AMD Athlon XP, 2200 MHz (11 x 200) 3200+ (Barton)
-00000000 00000001 68747541 444D4163 69746E65
-00000001 000006A0 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000001 000007A0 00000000 00000000 C1C3FBFF
-80000002 20444D41 6C687441 74286E6F 5820296D
-80000003 32332050 002B3030 00000000 00000000
-80000004 00000000 00000000 00000000 00000000
-80000005 0408FF08 FF20FF10 40020140 40020140
-80000006 00000000 41004100 02008140 00000000
-80000007 00000000 00000000 00000000 00000001
-80000008 00002022 00000000 00000000 00000000
-)";
+// The recorded AMD Athlon XP 3200+ (Barton) at the 2200 MHz its dump names.
+CpuDump Barton() {
+    CpuDumpResult loaded = testing::LoadRecordedDump("amd-athlon-xp-barton.txt");
+    if (!loaded.dump) {
+        std::fprintf(stderr, "%s\n", loaded.error.c_str());
+        std::exit(2);
+    }
+    return std::move(*loaded.dump);
+}
 
 // Every node code of the tree, depth first.
 void Codes(const ui::InfoNode& node, std::vector<int>& codes) {
@@ -60,7 +59,7 @@ std::size_t AllPages() {
 
 void BM_AllPagesRecordedProcessor(benchmark::State& state) {
     RecordedClock clock(2'200'000);
-    RecordedCpu cpu(*ParseCpuDump(kBarton).dump);
+    RecordedCpu cpu(Barton());
     cpu.SetClock(&clock);
     const platform::ScopedSeam<platform::Time> time(clock);
     const ScopedCpu scope(cpu);
@@ -92,7 +91,7 @@ BENCHMARK(BM_AllPagesThisProcessor)->Unit(benchmark::kMicrosecond);
 
 void BM_ReportRecordedProcessor(benchmark::State& state) {
     RecordedClock clock(2'200'000);
-    RecordedCpu cpu(*ParseCpuDump(kBarton).dump);
+    RecordedCpu cpu(Barton());
     cpu.SetClock(&clock);
     const platform::ScopedSeam<platform::Time> time(clock);
     const ScopedCpu scope(cpu);
@@ -101,6 +100,31 @@ void BM_ReportRecordedProcessor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReportRecordedProcessor)->Unit(benchmark::kMicrosecond);
+
+// A synthetic dump of `lines` distinct leaves: the parser's cost per line must stay flat.
+std::string LargeDump(std::int64_t lines) {
+    std::string text = "leaf eax ebx ecx edx\n";
+    char line[64];
+    for (std::int64_t i = 0; i < lines; ++i) {
+        std::snprintf(line, sizeof(line), "%08X 00000001 00000002 00000003 00000004\n",
+                      static_cast<unsigned>(i));
+        text += line;
+    }
+    return text;
+}
+
+void BM_ParseLargeDump(benchmark::State& state) {
+    const std::string text = LargeDump(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ParseCpuDump(text).dump.has_value());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ParseLargeDump)
+    ->RangeMultiplier(4)
+    ->Range(1024, 16384)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 } // namespace
 

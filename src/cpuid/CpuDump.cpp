@@ -77,13 +77,34 @@ CpuDumpResult Failure(std::size_t lineNumber, std::string_view message) {
 
 } // namespace
 
-const platform::CpuidRegisters* CpuDump::Find(std::uint32_t leaf, std::uint8_t subleaf) const {
-    for (const CpuDumpRecord& record : records) {
-        if (record.leaf == leaf && record.subleaf == subleaf) {
-            return &record.registers;
-        }
+namespace {
+
+constexpr std::uint64_t Key(std::uint32_t leaf, std::uint32_t subleaf) {
+    return (std::uint64_t{leaf} << 32) | subleaf;
+}
+
+} // namespace
+
+const platform::CpuidRegisters* CpuDump::Find(std::uint32_t leaf, std::uint32_t subleaf) const {
+    const auto found = index_.find(Key(leaf, subleaf));
+    return found == index_.end() ? nullptr : &records_[found->second].registers;
+}
+
+bool CpuDump::Add(const CpuDumpRecord& record) {
+    if (!index_.emplace(Key(record.leaf, record.subleaf), records_.size()).second) {
+        return false;
     }
-    return nullptr;
+    records_.push_back(record);
+    return true;
+}
+
+void CpuDump::Set(std::uint32_t leaf, std::uint8_t subleaf, const platform::CpuidRegisters& registers) {
+    const auto found = index_.find(Key(leaf, subleaf));
+    if (found != index_.end()) {
+        records_[found->second].registers = registers;
+        return;
+    }
+    Add({leaf, subleaf, registers});
 }
 
 CpuDumpResult ParseCpuDump(std::string_view text) {
@@ -109,7 +130,7 @@ CpuDumpResult ParseCpuDump(std::string_view text) {
         }
         const std::vector<std::string_view> fields = SplitFields(line);
         if (!fields.empty() && fields[0] == "leaf") {
-            if (!dump.records.empty()) {
+            if (!dump.Records().empty()) {
                 return Failure(lineNumber, texts::kDumpHeaderPlace);
             }
             continue;
@@ -144,38 +165,37 @@ CpuDumpResult ParseCpuDump(std::string_view text) {
             *registers[i] = *value;
         }
 
+        // A sub-leaf follows its leaf's plain line or a lower sub-leaf of the same leaf.
+        const auto& records = dump.Records();
+        const bool follows = record.subleaf == 0 || (!records.empty() && records.back().leaf == record.leaf &&
+                                                     records.back().subleaf < record.subleaf);
         if (dump.Find(record.leaf, record.subleaf) != nullptr) {
             return Failure(lineNumber,
                            FormatText(texts::kDumpDuplicate, {LeafName(record.leaf, record.subleaf)}));
         }
-        if (record.subleaf != 0) {
-            const bool follows = !dump.records.empty() && dump.records.back().leaf == record.leaf &&
-                                 dump.records.back().subleaf < record.subleaf;
-            if (!follows) {
-                return Failure(lineNumber, texts::kDumpSubleafOrder);
-            }
+        if (!follows) {
+            return Failure(lineNumber, texts::kDumpSubleafOrder);
         }
-        dump.records.push_back(record);
+        dump.Add(record);
     }
-    if (dump.records.empty()) {
+    if (dump.Records().empty()) {
         return {std::nullopt, std::string(texts::kDumpEmpty)};
     }
     return {std::move(dump), {}};
 }
 
 CpuDumpResult LoadCpuDump(const std::filesystem::path& path) {
-    const std::string name = path.string();
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) {
-        return {std::nullopt, FormatText(texts::kDumpCannotOpen, {name})};
+        return {std::nullopt, std::string(texts::kDumpCannotOpen)};
     }
     if (size > kMaxDumpBytes) {
-        return {std::nullopt, FormatText(texts::kDumpTooLarge, {name})};
+        return {std::nullopt, std::string(texts::kDumpTooLarge)};
     }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        return {std::nullopt, FormatText(texts::kDumpCannotOpen, {name})};
+        return {std::nullopt, std::string(texts::kDumpCannotOpen)};
     }
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     return ParseCpuDump(text);

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quelmo {
@@ -26,16 +27,27 @@ struct CpuDumpRecord {
     platform::CpuidRegisters registers;
 };
 
-struct CpuDump {
+// The records keep the file's order; an index finds any of them in constant time.
+class CpuDump {
+public:
     std::string source; // the "# source:" comment, empty when there is none
     std::string cpu;    // the "# cpu:" comment
-    std::vector<CpuDumpRecord> records;
 
+    const std::vector<CpuDumpRecord>& Records() const { return records_; }
     // The recorded registers of a leaf and sub-leaf; nullptr when not recorded.
-    const platform::CpuidRegisters* Find(std::uint32_t leaf, std::uint8_t subleaf = 0) const;
+    const platform::CpuidRegisters* Find(std::uint32_t leaf, std::uint32_t subleaf = 0) const;
+    // Appends a record; false (and nothing added) when its leaf and sub-leaf are already there.
+    bool Add(const CpuDumpRecord& record);
+    // Replaces the registers of a leaf and sub-leaf, or appends them.
+    void Set(std::uint32_t leaf, std::uint8_t subleaf, const platform::CpuidRegisters& registers);
+
+private:
+    std::vector<CpuDumpRecord> records_;
+    std::unordered_map<std::uint64_t, std::size_t> index_; // (leaf, sub-leaf) -> position
 };
 
-// Either a dump or an error that names the line ("line 7: ...").
+// Either a dump or an error that names the line ("line 7: ...") or what is wrong with the file;
+// the error never names the file, which the caller knows.
 struct CpuDumpResult {
     std::optional<CpuDump> dump;
     std::string error;

@@ -2,6 +2,7 @@
 
 #include "cpuid/CpuTexts.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace quelmo {
@@ -23,21 +24,25 @@ CpuRef<ICpuNumber> TProcessorCount::Available() const {
     return CpuNumber(platform::TheCpu().ProcessorCount());
 }
 
-CpuRef<ICpuNumber> TProcessorCount::Virtual() const {
-    const auto count = static_cast<std::uint8_t>(Available()->Value());
-    std::uint32_t sum = 0;
-    // Indexes 1 to N: index N stands for processor 0 (the binding falls back to it), so each
-    // processor is visited once.
-    for (unsigned i = 1; i <= count; ++i) {
-        const auto processor = static_cast<std::uint8_t>(i);
-        const auto htt = CpuRoot().Processors(processor)->Features()->Standard()->Features(28)->Available();
-        if (!htt->Value()) {
-            sum += 1;
-        } else {
-            sum += (TCpuid(processor, 1).Ebx()->Value() >> 16) & 0xFF;
-        }
+namespace {
+
+// The logical processors in the package of `processor` as its topology command reports them:
+// on AMD processors 0x80000008 ECX bits 0-7 plus one; 0 where the processor reports none.
+std::uint32_t LogicalProcessorsOfPackage(std::uint8_t processor) {
+    constexpr std::uint32_t kTopologyCommand = 0x80000008;
+    if (CpuRoot().Processors(processor)->Vendor()->Vendor() != TCpuVendor::AMD ||
+        !CommandAvailable(processor, kTopologyCommand)) {
+        return 0;
     }
-    return CpuNumber(sum);
+    return (TCpuid(processor, kTopologyCommand).Ecx()->Value() & 0xFF) + 1;
+}
+
+} // namespace
+
+CpuRef<ICpuNumber> TProcessorCount::Virtual() const {
+    // The system counts logical processors; a system that sees fewer than the package holds (one
+    // per package, or a 32-bit view of a larger machine) still has the package's.
+    return CpuNumber(std::max(Available()->Value(), LogicalProcessorsOfPackage(0)));
 }
 
 CpuRef<ICpuCacheInformation> TProcessorInformation::Cache() const {

@@ -31,7 +31,8 @@ public:
     virtual ~ICpuCount() = default;
     // The number of processors the operating system reports.
     virtual CpuRef<ICpuNumber> Available() const = 0;
-    // The sum over the processors of their logical-processor count (1 without the HTT flag).
+    // The machine's logical processors: the processors the system reports, or the logical
+    // processors of processor 0's package where its topology command reports more.
     virtual CpuRef<ICpuNumber> Virtual() const = 0;
 };
 

@@ -90,10 +90,10 @@ TNameFacts SignatureFacts(std::uint8_t processor) {
     const auto signature = CpuRoot().Processors(processor)->Signature();
     TNameFacts facts;
     facts.family = signature->Family()->Value()->Value();
-    facts.model = signature->Model()->Value()->Value();
     facts.type = signature->ProcessorType()->Value()->Value();
     facts.brandIndex = signature->BrandId()->Value()->Value();
     facts.signature = signature->Signature()->Value();
+    facts.model = LookupModel(facts.signature);
     return facts;
 }
 
@@ -154,7 +154,8 @@ std::string IntelNameByModel(const TNameFacts& facts) {
             return std::string(facts.level2Size < k1Mb ? texts::kNameIntelPentiumIi
                                                        : texts::kNameIntelPentiumIiXeon);
         case 6:
-            if (facts.level2Size >= k128Kb) {
+            // Mendocino Celerons have 128 KB on the die; only more makes a Mobile Pentium II.
+            if (facts.level2Size > k128Kb) {
                 return std::string(texts::kNameIntelMobilePentiumIi);
             }
             return std::string(facts.serialFeature ? texts::kNameIntelMobileCeleron
@@ -205,7 +206,7 @@ std::string TVendorProcessorLookup<Vendor>::Name() const {
                 if (facts.family == 6) {
                     const auto information = CpuRoot().Processors(processor_);
                     facts.level2Size = information->Cache()->Level2()->Size()->Value();
-                    if (facts.model == 6 && facts.level2Size < k128Kb) {
+                    if (facts.model == 6 && facts.level2Size <= k128Kb) {
                         facts.serialFeature = information->Features()
                                                   ->Standard()
                                                   ->Features(kSerialFeatureBit)

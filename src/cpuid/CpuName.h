@@ -28,7 +28,7 @@ public:
 // What the vendors' lookup tables decide by, read from one processor.
 struct TNameFacts {
     std::uint32_t family = 0;
-    std::uint32_t model = 0;
+    std::uint32_t model = 0; // LookupModel: the extended model added to base model 15 only
     std::uint32_t type = 0;
     std::uint32_t brandIndex = 0;
     std::uint32_t signature = 0;  // command 1's EAX

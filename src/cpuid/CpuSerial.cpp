@@ -92,8 +92,3 @@ CpuRef<ICpuNumber> TProcessorUsage::Usage() const {
 }
 
 } // namespace quelmo
-
-template <>
-quelmo::CpuUsageCounters& quelmo::platform::Seam<quelmo::CpuUsageCounters>::Default() {
-    return TheCpuUsage();
-}

@@ -4,14 +4,11 @@
 
 #include "cpuid/CpuValues.h"
 #include "cpuid/Cpuid.h"
-#include "platform/Seam.h"
 
 #include <cstdint>
 #include <string>
 
 namespace quelmo {
-
-class CpuUsageCounters;
 
 class ICpuSerial {
 public:
@@ -89,6 +86,3 @@ private:
 };
 
 } // namespace quelmo
-
-template <>
-quelmo::CpuUsageCounters& quelmo::platform::Seam<quelmo::CpuUsageCounters>::Default();

@@ -97,13 +97,9 @@ inline constexpr std::string_view kFeature3DNowExt = "Extended 3DNow! extensions
 inline constexpr std::string_view kFeatureSbf = "Signal break on FERR";
 inline constexpr std::string_view kFeature3DNow = "3DNow! extensions";
 
-// Caches: the associativity table's texts, and the text of a value outside the table.
+// Caches: no cache, a direct-mapped one, a fully associative one, and N ways ("8-Way").
 inline constexpr std::string_view kAssociativityNone = "None";
 inline constexpr std::string_view kAssociativityDirect = "Direct";
-inline constexpr std::string_view kAssociativity2Way = "2-Way";
-inline constexpr std::string_view kAssociativity4Way = "4-Way";
-inline constexpr std::string_view kAssociativity8Way = "8-Way";
-inline constexpr std::string_view kAssociativity16Way = "16-Way";
 inline constexpr std::string_view kAssociativityFull = "Full";
 inline constexpr std::string_view kAssociativityWays = "%d-Way";
 
@@ -182,8 +178,8 @@ inline constexpr std::string_view kDumpSubleafOrder =
     "a sub-leaf line must follow its leaf's plain line or a lower sub-leaf of that leaf";
 inline constexpr std::string_view kDumpHeaderPlace = "the header line must come before the leaves";
 inline constexpr std::string_view kDumpEmpty = "no CPUID leaves found";
-inline constexpr std::string_view kDumpCannotOpen = "cannot open %s";
-inline constexpr std::string_view kDumpTooLarge = "%s is larger than a CPUID dump can be";
+inline constexpr std::string_view kDumpCannotOpen = "cannot open the file";
+inline constexpr std::string_view kDumpTooLarge = "the file is larger than a CPUID dump can be (1 MB)";
 
 } // namespace quelmo::texts
 

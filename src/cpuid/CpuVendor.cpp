@@ -75,12 +75,7 @@ CpuRef<ICpuNumber> TCpuSignatureInformation::Value() const {
         }
         break;
     case kFieldModel:
-        // The extended model is added (not shifted in) and only for base model 15: this is
-        // the numbering the name tables use, not the vendors' display model.
-        value = Bits(raw_, 4, 7);
-        if (value == 15) {
-            value += Bits(raw_, 16, 19);
-        }
+        value = DisplayModel(vendor_, raw_);
         break;
     case kFieldStepping:
         value = Bits(raw_, 0, 3);
@@ -99,31 +94,27 @@ CpuRef<ICpuBoolean> TCpuSignatureInformation::Extended() const {
     case kFieldFamily:
         return CpuBoolean(Bits(raw_, 8, 11) == 15);
     case kFieldModel:
-        return CpuBoolean(Bits(raw_, 4, 7) == 15);
+        return CpuBoolean(CombinesExtendedModel(vendor_, raw_));
     default:
         return CpuBoolean(false);
     }
 }
 
 TProcessorSignature::TProcessorSignature(std::uint8_t processor)
-    : processor_(processor), command1_(processor, 1) {}
+    : processor_(processor), vendor_(CpuRoot().Processors(processor)->Vendor()->Vendor()),
+      command1_(processor, 1) {}
 
 CpuRef<ICpuSignatureField> TProcessorSignature::Field(std::uint8_t kind) const {
-    return std::make_shared<const TCpuSignatureInformation>(command1_.Eax()->Value(), kind);
+    return std::make_shared<const TCpuSignatureInformation>(command1_.Eax()->Value(), kind, vendor_);
 }
 
 CpuRef<ICpuSignatureField> TProcessorSignature::BrandId() const {
-    const std::uint32_t ebx = command1_.Ebx()->Value();
-    std::uint32_t brandId = ebx & 0xFF;
-    const auto information = CpuRoot().Processors(processor_);
-    if (information->Vendor()->Vendor() == TCpuVendor::AMD) {
-        const auto signature = information->Signature();
-        if (signature->Family()->Value()->Value() == 15 && signature->Model()->Value()->Value() > 4 &&
-            ebx == 0) {
-            brandId = TCpuid(processor_, 0x80000001).Ebx()->Value();
-        }
+    std::uint32_t brandId = command1_.Ebx()->Value() & 0xFF;
+    // K8 processors leave the 8-bit field empty and report their brand in 0x80000001 instead.
+    if (vendor_ == TCpuVendor::AMD && brandId == 0 && Family()->Value()->Value() == 15) {
+        brandId = TCpuid(processor_, 0x80000001).Ebx()->Value();
     }
-    return std::make_shared<const TCpuSignatureInformation>(brandId, kFieldBrandId);
+    return std::make_shared<const TCpuSignatureInformation>(brandId, kFieldBrandId, vendor_);
 }
 
 std::string TProcessorSignature::AsString() const {

@@ -78,26 +78,50 @@ inline constexpr std::uint8_t kFieldModel = 2;
 inline constexpr std::uint8_t kFieldStepping = 3;
 inline constexpr std::uint8_t kFieldBrandId = 4;
 
+// Whether a vendor combines the extended model (signature bits 16-19) with the base model (bits
+// 4-7): Intel for base families 6 and 15, AMD and every other vendor for base family 15.
+constexpr bool CombinesExtendedModel(TCpuVendor vendor, std::uint32_t signature) {
+    const std::uint32_t baseFamily = (signature >> 8) & 0xF;
+    return baseFamily == 15 || (vendor == TCpuVendor::Intel && baseFamily == 6);
+}
+
+// The model the vendors' documents give: (extended model << 4) + model where the vendor combines
+// them, else the base model (Raptor Lake 0xB0671: 183; Zen 4 0xA60F12: 97).
+constexpr std::uint32_t DisplayModel(TCpuVendor vendor, std::uint32_t signature) {
+    const std::uint32_t model = (signature >> 4) & 0xF;
+    return CombinesExtendedModel(vendor, signature) ? (((signature >> 16) & 0xF) << 4) + model : model;
+}
+
+// The model the vendors' name tables are keyed by: the extended model added to base model 15.
+// Every processor the tables name has an extended model of 0, so this is its display model too.
+constexpr std::uint32_t LookupModel(std::uint32_t signature) {
+    const std::uint32_t model = (signature >> 4) & 0xF;
+    return model == 15 ? model + ((signature >> 16) & 0xF) : model;
+}
+
 class ICpuSignatureField {
 public:
     virtual ~ICpuSignatureField() = default;
     // The decoded field.
     virtual CpuRef<ICpuNumber> Value() const = 0;
-    // Whether the extended field was added: family when the base family is 15, model when
-    // the base model is 15.
+    // Whether the extended field takes part: family when the base family is 15, model where
+    // the vendor combines the two model fields (CombinesExtendedModel).
     virtual CpuRef<ICpuBoolean> Extended() const = 0;
 };
 
-// One field decoded from a raw number: the signature word, or the brand id for kFieldBrandId.
+// One field decoded from a raw number: the signature word of a processor of `vendor`, or the
+// brand id for kFieldBrandId.
 class TCpuSignatureInformation final : public ICpuSignatureField {
 public:
-    TCpuSignatureInformation(std::uint32_t raw, std::uint8_t kind) : raw_(raw), kind_(kind) {}
+    TCpuSignatureInformation(std::uint32_t raw, std::uint8_t kind, TCpuVendor vendor)
+        : raw_(raw), kind_(kind), vendor_(vendor) {}
     CpuRef<ICpuNumber> Value() const override;
     CpuRef<ICpuBoolean> Extended() const override;
 
 private:
     std::uint32_t raw_;
     std::uint8_t kind_;
+    TCpuVendor vendor_;
 };
 
 class ICpuSignature {
@@ -107,8 +131,8 @@ public:
     virtual CpuRef<ICpuSignatureField> Family() const = 0;
     virtual CpuRef<ICpuSignatureField> Model() const = 0;
     virtual CpuRef<ICpuSignatureField> Stepping() const = 0;
-    // The low byte of command 1's EBX; for AMD family 15 model 5 and up with EBX 0, the whole
-    // EBX of command 0x80000001.
+    // The brand-id field, bits 0-7 of command 1's EBX; for an AMD family 15 processor (K8) on
+    // which it is 0, the whole EBX of command 0x80000001.
     virtual CpuRef<ICpuSignatureField> BrandId() const = 0;
     // "x86 Family 6 Model 8 Stepping 3".
     virtual std::string AsString() const = 0;
@@ -116,7 +140,7 @@ public:
     virtual CpuRef<ICpuNumber> Signature() const = 0;
 };
 
-// Reads command 1 of the processor when constructed.
+// Reads command 1 of the processor, and its vendor, when constructed.
 class TProcessorSignature final : public ICpuSignature {
 public:
     explicit TProcessorSignature(std::uint8_t processor);
@@ -132,6 +156,7 @@ private:
     CpuRef<ICpuSignatureField> Field(std::uint8_t kind) const;
 
     std::uint8_t processor_;
+    TCpuVendor vendor_;
     TCpuid command1_;
 };
 

@@ -8,7 +8,7 @@ namespace quelmo {
 
 bool CommandAvailable(std::uint8_t processor, std::uint32_t command) {
     const TCpuAffinity binding(processor);
-    return platform::TheCpu().Cpuid(CommandRangeBase(command)).eax >= command;
+    return platform::TheCpu().Cpuid(CommandRangeBase(command), 0).eax >= command;
 }
 
 TCpuAffinity::TCpuAffinity(std::uint8_t processor) {
@@ -39,7 +39,7 @@ TCpuAffinity::~TCpuAffinity() {
     }
 }
 
-TCpuid::TCpuid(std::uint8_t processor, std::uint32_t command, std::int32_t iterations)
+TCpuid::TCpuid(std::uint8_t processor, std::uint32_t command, std::int32_t iterations, std::uint32_t subleaf)
     : processor_(processor), command_(command), iterations_(iterations) {
     const TCpuAffinity binding(processor);
     if (!CommandAvailable(processor, command)) {
@@ -47,7 +47,7 @@ TCpuid::TCpuid(std::uint8_t processor, std::uint32_t command, std::int32_t itera
     }
     auto& cpu = platform::TheCpu();
     for (std::int32_t i = 0; i < iterations; ++i) {
-        const platform::CpuidRegisters r = cpu.Cpuid(command);
+        const platform::CpuidRegisters r = cpu.Cpuid(command, subleaf);
         eax_ = r.eax;
         ebx_ = r.ebx;
         ecx_ = r.ecx;

@@ -18,10 +18,13 @@ inline constexpr std::uint32_t kStandardBase = 0;
 inline constexpr std::uint32_t kExtendedBase = 0x80000000;
 inline constexpr std::uint32_t kTransmetaBase = 0x80860000;
 
-// The base command of the range `command` belongs to: 0x80000000..0x80000008 extended,
-// 0x80860000..0x80860007 Transmeta, every other value standard (0x80000009 included).
+// AMD's cache topology, the one extended command the library reads beyond 0x80000008.
+inline constexpr std::uint32_t kCacheTopologyCommand = 0x8000001D;
+
+// The base command of the range `command` belongs to: 0x80000000..0x80000008 and 0x8000001D
+// extended, 0x80860000..0x80860007 Transmeta, every other value standard (0x80000009 included).
 constexpr std::uint32_t CommandRangeBase(std::uint32_t command) {
-    if (command >= kExtendedBase && command <= kExtendedBase + 8) {
+    if ((command >= kExtendedBase && command <= kExtendedBase + 8) || command == kCacheTopologyCommand) {
         return kExtendedBase;
     }
     if (command >= kTransmetaBase && command <= kTransmetaBase + 7) {
@@ -72,9 +75,11 @@ public:
 
 // Executes `command` `iterations` times on `processor` when constructed (not at all below 1)
 // and keeps the last execution's registers; all four are 0 when the command is unavailable.
+// `subleaf` reaches the processor for commands 4 and 0x8000001D only (platform::LeafTakesSubleaf).
 class TCpuid final : public ICpuid {
 public:
-    TCpuid(std::uint8_t processor, std::uint32_t command, std::int32_t iterations = 1);
+    TCpuid(std::uint8_t processor, std::uint32_t command, std::int32_t iterations = 1,
+           std::uint32_t subleaf = 0);
     std::uint8_t Processor() const override { return processor_; }
     std::uint32_t Command() const override { return command_; }
     std::int32_t Iterations() const override { return iterations_; }

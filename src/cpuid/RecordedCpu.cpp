@@ -36,14 +36,7 @@ void RecordedCpu::SetLeaf(std::uint32_t leaf, const platform::CpuidRegisters& re
     if (!dumps_.contains(processor)) {
         dumps_[processor] = dumps_.at(0);
     }
-    CpuDump& dump = dumps_[processor];
-    for (CpuDumpRecord& record : dump.records) {
-        if (record.leaf == leaf && record.subleaf == 0) {
-            record.registers = registers;
-            return;
-        }
-    }
-    dump.records.push_back({leaf, 0, registers});
+    dumps_[processor].Set(leaf, 0, registers);
 }
 
 void RecordedCpu::SetTimeStampCounter(std::uint64_t start, std::uint64_t step) {
@@ -65,7 +58,7 @@ const CpuDump& RecordedCpu::DumpOf(std::uint32_t processor) const {
     return found == dumps_.end() ? dumps_.at(0) : found->second;
 }
 
-platform::CpuidRegisters RecordedCpu::Cpuid(std::uint32_t leaf) {
+platform::CpuidRegisters RecordedCpu::Cpuid(std::uint32_t leaf, std::uint32_t subleaf) {
     ++executions_[leaf];
     const CpuDump& dump = DumpOf(CurrentProcessor());
     if (const auto base = RecordedRangeBase(leaf); base && leaf != *base) {
@@ -74,7 +67,8 @@ platform::CpuidRegisters RecordedCpu::Cpuid(std::uint32_t leaf) {
             return {};
         }
     }
-    const platform::CpuidRegisters* registers = dump.Find(leaf);
+    const platform::CpuidRegisters* registers =
+        dump.Find(leaf, platform::LeafTakesSubleaf(leaf) ? subleaf : 0);
     return registers != nullptr ? *registers : platform::CpuidRegisters{};
 }
 

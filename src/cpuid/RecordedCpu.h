@@ -3,8 +3,10 @@
 //
 // Every processor answers from the dump given at construction unless it was given its own with
 // SetProcessorDump; the answering processor is the one the affinity mask names when it names
-// exactly one, else processor 0. Leaves the dump does not hold, and leaves above the maximum of
-// their range (EAX of 0, 0x80000000 or 0x80860000), read as zeros. The processor count, the
+// exactly one, else processor 0. Leaves 4 and 0x8000001D answer the recorded sub-leaf asked for;
+// every other leaf answers its sub-leaf 0 whatever the sub-leaf, as the instruction does. Leaves
+// and sub-leaves the dump does not hold, and leaves above the maximum of their range (EAX of 0,
+// 0x80000000 or 0x80860000), read as zeros. The processor count, the
 // affinity mask, the setter's presence and the time-stamp counter are scripted (or the counter
 // follows a RecordedClock); affinity calls and CPUID executions are counted.
 #pragma once
@@ -47,7 +49,7 @@ public:
     std::uint32_t CurrentProcessor() const;
 
     // platform::Cpu
-    platform::CpuidRegisters Cpuid(std::uint32_t leaf) override;
+    platform::CpuidRegisters Cpuid(std::uint32_t leaf, std::uint32_t subleaf) override;
     std::uint64_t ReadTimeStampCounter() override;
     bool LookUpAffinitySetter(std::string_view module, std::string_view function) override;
     bool AffinitySetterFound() override { return found_; }

@@ -19,12 +19,19 @@ struct CpuidRegisters {
     friend bool operator==(const CpuidRegisters&, const CpuidRegisters&) = default;
 };
 
+// The leaves that take a sub-leaf in ECX: Intel's deterministic cache parameters (4) and AMD's
+// cache topology (0x8000001D). Every other leaf is executed with ECX = 0.
+constexpr bool LeafTakesSubleaf(std::uint32_t leaf) {
+    return leaf == 4 || leaf == 0x8000001D;
+}
+
 class Cpu {
 public:
     virtual ~Cpu() = default;
 
-    // Executes CPUID once with EAX = leaf (ECX = 0) on the processor the thread runs on.
-    virtual CpuidRegisters Cpuid(std::uint32_t leaf) = 0;
+    // Executes CPUID once with EAX = leaf on the processor the thread runs on; ECX = subleaf for
+    // the leaves that take one (LeafTakesSubleaf), else 0.
+    virtual CpuidRegisters Cpuid(std::uint32_t leaf, std::uint32_t subleaf) = 0;
     // The time-stamp counter (RDTSC).
     virtual std::uint64_t ReadTimeStampCounter() = 0;
 

@@ -12,13 +12,14 @@
 
 namespace quelmo::platform {
 
-inline CpuidRegisters ExecuteCpuid(std::uint32_t leaf) {
+inline CpuidRegisters ExecuteCpuid(std::uint32_t leaf, std::uint32_t subleaf) {
     CpuidRegisters r;
 #if defined(__i386__) || defined(__x86_64__)
-    // ECX is cleared so that leaves with sub-leaves answer their first one.
-    __cpuid_count(leaf, 0, r.eax, r.ebx, r.ecx, r.edx);
+    // ECX is cleared for every other leaf, so that a leaf with sub-leaves answers its first one.
+    __cpuid_count(leaf, LeafTakesSubleaf(leaf) ? subleaf : 0, r.eax, r.ebx, r.ecx, r.edx);
 #else
     (void)leaf; // not an x86 processor: every leaf reads as zeros
+    (void)subleaf;
 #endif
     return r;
 }

@@ -279,3 +279,8 @@ void ReleaseCounters() {
 }
 
 } // namespace quelmo
+
+template <>
+quelmo::CpuUsageCounters& quelmo::platform::Seam<quelmo::CpuUsageCounters>::Default() {
+    return quelmo::TheCpuUsage();
+}

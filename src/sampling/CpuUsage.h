@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/Registry.h"
+#include "platform/Seam.h"
 #include "platform/System.h"
 
 #include <array>
@@ -89,7 +90,9 @@ private:
     std::uint32_t usage9x_ = 0;
 };
 
-// The process-wide counters, created at first use.
+// The process-wide counters, created at first use. They are also the default of the
+// Seam<CpuUsageCounters> through which the processor identification library samples the load,
+// so that a test can install its own counters with ScopedSeam.
 CpuUsageCounters& TheCpuUsage();
 
 // The module's operations on the process-wide counters.
@@ -99,3 +102,6 @@ double CounterUsage(std::int32_t index);
 void ReleaseCounters();
 
 } // namespace quelmo
+
+template <>
+quelmo::CpuUsageCounters& quelmo::platform::Seam<quelmo::CpuUsageCounters>::Default();

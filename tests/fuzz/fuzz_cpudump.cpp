@@ -28,7 +28,7 @@ std::string Write(const quelmo::CpuDump& dump) {
         text += "# cpu: " + dump.cpu + "\n";
     }
     text += "leaf eax ebx ecx edx\n";
-    for (const quelmo::CpuDumpRecord& record : dump.records) {
+    for (const quelmo::CpuDumpRecord& record : dump.Records()) {
         text += Hex8(record.leaf);
         if (record.subleaf != 0) {
             char subleaf[8];
@@ -54,21 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const quelmo::CpuDump& dump = *result.dump;
-    if (dump.records.empty()) {
+    if (dump.Records().empty()) {
         __builtin_trap(); // an accepted dump holds at least one leaf
     }
     (void)quelmo::RecordedKilohertz(dump.cpu);
 
     const quelmo::CpuDumpResult again = quelmo::ParseCpuDump(Write(dump));
     if (!again.dump || again.dump->source != dump.source || again.dump->cpu != dump.cpu ||
-        again.dump->records.size() != dump.records.size()) {
+        again.dump->Records().size() != dump.Records().size()) {
         __builtin_trap();
     }
-    for (std::size_t i = 0; i < dump.records.size(); ++i) {
-        const auto& a = dump.records[i];
-        const auto& b = again.dump->records[i];
+    for (std::size_t i = 0; i < dump.Records().size(); ++i) {
+        const auto& a = dump.Records()[i];
+        const auto& b = again.dump->Records()[i];
         if (a.leaf != b.leaf || a.subleaf != b.subleaf || !(a.registers == b.registers) ||
-            dump.Find(a.leaf, a.subleaf) != &dump.records[i].registers) {
+            dump.Find(a.leaf, a.subleaf) != &dump.Records()[i].registers) {
             __builtin_trap(); // and no leaf appears twice
         }
     }

@@ -19,65 +19,20 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
 using ui::InfoNode;
 using ui::PropertyRow;
 
-// Intel Pentium III, 450 MHz (Katmai): PSN; standard range to 3, no extended range.
-constexpr RecordedLeaves kKatmai{"intel-pentium-iii-katmai-psn.txt", R"(
-00000000 00000003 756E6547 6C65746E 49656E69
-00000001 00000673 00000000 00000000 0387F9FF
-00000002 03020101 00000000 00000000 0C040843
-00000003 00000000 00000000 8EF18AEE 0000D043
-)"};
-
-// AMD Athlon XP, 2200 MHz 3200+ (Barton): no PSN; power management EDX = 1 (TS).
-constexpr RecordedLeaves kBarton{"amd-athlon-xp-barton.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 000006A0 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000001 000007A0 00000000 00000000 C1C3FBFF
-80000007 00000000 00000000 00000000 00000001
-)"};
-
-// Transmeta Crusoe TM5800, 1000 MHz.
-constexpr RecordedLeaves kCrusoe{"transmeta-crusoe-tm5800.txt", R"(
-00000000 00000003 756E6547 3638784D 54656E69
-00000001 00000543 00000000 00000000 0084893F
-00000003 00000000 229B3189 0061A48B 000068D6
-80000000 80000006 6E617254 55504361 74656D73
-80860000 80860007 6E617254 55504361 74656D73
-)"};
-
-// 2x Intel Xeon, 3066 MHz (Gallatin DP): HTT with 2 logical processors per package.
-constexpr RecordedLeaves kGallatin{"intel-xeon-gallatin.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000001 00000F25 0002080B 00004400 BFEBFBFF
-)"};
-
-// 2x Intel Pentium MMX, 200 MHz (P55C): leaves 0 and 1 only, so no cache is described.
-constexpr RecordedLeaves kPentiumMmx{"intel-pentium-mmx-p55c.txt", R"(
-00000000 00000001 756E6547 6C65746E 49656E69
-00000001 00000543 00000000 00000000 008003BF
-)"};
-
-// Cyrix 6x86MX/MII, VIA C3 (Nehemiah), and "GenuineIotel" (an unknown vendor).
-constexpr RecordedLeaves kCyrixMii{"cyrix-6x86mx-mii.txt", R"(
-00000000 00000001 69727943 64616574 736E4978
-)"};
-constexpr RecordedLeaves kNehemiah{"via-c3-nehemiah.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-)"};
-constexpr RecordedLeaves kGenuineIotel{"intel-xeon-haswell-genuineiotel.txt", R"(
-00000000 0000000D 756E6547 6C65746F 49656E69
-)"};
+// Pentium III Katmai (serial number; standard range to 3, no extended range), Athlon XP Barton
+// (no serial number; power management EDX = 1, TS) and Transmeta Crusoe.
+constexpr const char* kKatmai = "intel-pentium-iii-katmai-psn.txt";
+constexpr const char* kBarton = "amd-athlon-xp-barton.txt";
+constexpr const char* kCrusoe = "transmeta-crusoe-tm5800.txt";
 
 // A recorded processor (or several) whose clock runs at `megahertz`.
 class RecordedMachine {
 public:
-    explicit RecordedMachine(const RecordedLeaves& leaves, std::uint32_t processors = 1,
-                             std::uint32_t megahertz = 0)
-        : clock_(megahertz * 1000), recorded_(leaves, processors) {
+    explicit RecordedMachine(const char* dump, std::uint32_t processors = 1, std::uint32_t megahertz = 0)
+        : clock_(megahertz * 1000), recorded_(dump, processors) {
         recorded_.Cpu().SetClock(&clock_);
     }
     RecordedCpu& Cpu() { return recorded_.Cpu(); }
@@ -169,16 +124,19 @@ TEST(InfoPages, GroupNodesAskToBeExpanded) {
     EXPECT_EQ(ui::BuildPropertyRows(100), Rows({{"No Items", "Double-click to expand"}}));
 }
 
-TEST(InfoPages, ProcessorCountReportsTheVirtualSum) {
-    // Two Gallatins, each with two logical processors per package: 4.
-    RecordedMachine machine(kGallatin, 2);
-    EXPECT_EQ(ui::BuildPropertyRows(90), Rows({{"Available processors", "2"}, {"Virtual processors", "4"}}));
+TEST(InfoPages, ProcessorCountReportsTheLogicalProcessors) {
+    // Two Gallatins with the HTT flag: leaf 1 EBX bits 16-23 (2) are ids, not processors.
+    RecordedMachine gallatins("intel-xeon-gallatin.txt", 2);
+    EXPECT_EQ(ui::BuildPropertyRows(90), Rows({{"Available processors", "2"}, {"Virtual processors", "2"}}));
+    // A Ryzen 7 1800X seen as one processor has the 16 of its package.
+    RecordedMachine ryzen("amd-ryzen-zen1-summitridge.txt", 1);
+    EXPECT_EQ(ui::BuildPropertyRows(90), Rows({{"Available processors", "1"}, {"Virtual processors", "16"}}));
 }
 
 TEST(InfoPages, ProcessorPageShowsTheSerialOnlyWhenAvailable) {
     struct Case {
         const char* name;
-        RecordedLeaves leaves;
+        const char* dump;
         std::uint32_t megahertz;
         const char* speed;
         std::optional<const char*> serial;
@@ -194,7 +152,7 @@ TEST(InfoPages, ProcessorPageShowsTheSerialOnlyWhenAvailable) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedMachine machine(c.leaves, 1, c.megahertz);
+        RecordedMachine machine(c.dump, 1, c.megahertz);
         const auto rows = ui::BuildPropertyRows(10);
         ASSERT_EQ(rows.size(), c.serial ? 3U : 2U);
         EXPECT_EQ(rows[0], (PropertyRow{"Name", CpuRoot().Processors(0)->Name()->Name()}));
@@ -216,7 +174,7 @@ TEST(InfoPages, CpuidRanges) {
 
 TEST(InfoPages, SignatureOfProcessor1ShowsProcessor1) {
     RecordedMachine machine(kKatmai, 2);
-    machine.Cpu().SetProcessorDump(1, testing::InlineDump(kBarton));
+    machine.Cpu().SetProcessorDump(1, testing::RecordedDump(kBarton));
     EXPECT_EQ(ui::BuildPropertyRows(130), Rows({{"Generic", "x86 Family 6 Model 10 Stepping 0"},
                                                 {"Type", "0"},
                                                 {"Family", "6"},
@@ -228,7 +186,7 @@ TEST(InfoPages, SignatureOfProcessor1ShowsProcessor1) {
 
 TEST(InfoPages, FeatureSetPagesListOnlyNamedFeaturesOfAvailableSets) {
     RecordedMachine machine(kKatmai, 2);
-    machine.Cpu().SetProcessorDump(1, testing::InlineDump(kBarton));
+    machine.Cpu().SetProcessorDump(1, testing::RecordedDump(kBarton));
     // Katmai has no extended range: the two heading rows only.
     EXPECT_EQ(ui::BuildPropertyRows(43),
               Rows({{"Feature Set Available", "No"}, {"Number of features", "0"}}));
@@ -267,7 +225,7 @@ TEST(InfoPages, FeatureSetPagesListOnlyNamedFeaturesOfAvailableSets) {
 
 TEST(InfoPages, CachePagesHaveFourRows) {
     // A Pentium MMX describes no cache at all.
-    RecordedMachine machine(kPentiumMmx);
+    RecordedMachine machine("intel-pentium-mmx-p55c.txt");
     for (int code = 50; code <= 55; ++code) {
         EXPECT_EQ(ui::BuildPropertyRows(code), Rows({{"Available", "No"},
                                                      {"Associativity", "None"},
@@ -279,7 +237,7 @@ TEST(InfoPages, CachePagesHaveFourRows) {
 
 TEST(InfoPages, VendorPageNamesTheStyles) {
     struct Case {
-        RecordedLeaves leaves;
+        const char* dump;
         const char* name;
         const char* id;
         const char* featureSet;
@@ -288,14 +246,14 @@ TEST(InfoPages, VendorPageNamesTheStyles) {
     const Case cases[] = {
         {kKatmai, "Intel Corporation", "GenuineIntel", "Intel", "Standard CPUID"},
         {kBarton, "Advanced Micro Devices", "AuthenticAMD", "Amd", "Extended CPUID"},
-        {kCyrixMii, "Via Technologies Inc", "CyrixInstead", "Cyrix", "Combined CPUID"},
-        {kNehemiah, "Via Technologies Inc", "CentaurHauls", "Common", "Extended CPUID"},
+        {"cyrix-6x86mx-mii.txt", "Via Technologies Inc", "CyrixInstead", "Cyrix", "Combined CPUID"},
+        {"via-c3-nehemiah.txt", "Via Technologies Inc", "CentaurHauls", "Common", "Extended CPUID"},
         {kCrusoe, "Transmeta", "GenuineTMx86", "Amd", "Extended CPUID"},
-        {kGenuineIotel, "Unknown Vendor", "BadCpuVendor", "Common", "Standard CPUID"},
+        {"intel-xeon-haswell-genuineiotel.txt", "Unknown Vendor", "BadCpuVendor", "Common", "Standard CPUID"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
-        RecordedMachine machine(c.leaves);
+        RecordedMachine machine(c.dump);
         EXPECT_EQ(ui::BuildPropertyRows(60), Rows({{"Name", c.name},
                                                    {"Signature", c.id},
                                                    {"Feature set", c.featureSet},
@@ -305,10 +263,7 @@ TEST(InfoPages, VendorPageNamesTheStyles) {
 
 TEST(InfoPages, ErrataPage) {
     // AMD Duron, 600 MHz (Spitfire): family 6 model 3 stepping 0.
-    RecordedMachine machine(RecordedLeaves{"amd-duron-spitfire.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000630 00000000 00000000 0183F9FF
-)"});
+    RecordedMachine machine("amd-duron-spitfire.txt");
     EXPECT_EQ(ui::BuildPropertyRows(70), Rows({{"FDiv Error", "No"}, {"Duron cache", "Yes"}}));
 }
 
@@ -322,7 +277,7 @@ TEST(InfoPages, CodesOutsideThePagesShowNoRows) {
 TEST(FeatureList, DescribesProcessor0AndItsUnavailableSets) {
     // Processor 1 has the extended set; the list still describes processor 0, which has not.
     RecordedMachine machine(kKatmai, 2);
-    machine.Cpu().SetProcessorDump(1, testing::InlineDump(kBarton));
+    machine.Cpu().SetProcessorDump(1, testing::RecordedDump(kBarton));
 
     const ui::FeatureList standard = ui::BuildFeatureList(1);
     EXPECT_EQ(standard.label, "Available Features (30):");
@@ -358,13 +313,14 @@ TEST(FeatureList, ChoicesAndVersion) {
 // Every page of every recorded processor, when the folder of dumps is there: well-formed rows,
 // as many as the page has, never a "RES" feature.
 TEST(InfoPagesReplay, EveryPageOfEveryRecordedProcessorIsWellFormed) {
-    const auto folder = testing::DumpsFolder();
-    if (folder.empty()) {
-        GTEST_SKIP() << "no cpuid-dumps folder beside this checkout";
+    std::string reason;
+    const auto folder = testing::SharedDumpsFolder(reason);
+    if (!folder) {
+        GTEST_SKIP() << reason;
     }
     const std::regex speed(R"(\d+ Mhz|\d+\.\d Ghz)");
     std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(*folder)) {
         if (entry.path().extension() != ".txt") {
             continue;
         }

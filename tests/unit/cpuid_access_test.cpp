@@ -10,34 +10,13 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
 using testing::RecordedProcessor;
 using testing::Regs;
 
-// AMD Athlon 64 X2 (Manchester), 2000 MHz: standard maximum 1, extended maximum 0x80000018. Leaf 0x80000009
-// is recorded as zeros; the test gives it values to show that they are never read.
-constexpr RecordedLeaves kManchester{"amd-athlon64-x2-manchester.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00020FB1 00020800 00000001 178BFBFF
-80000000 80000018 68747541 444D4163 69746E65
-80000001 00020FB1 00000150 00000003 E3D3FBFF
-80000008 00003028 00000000 00000001 00000000
-)"};
-
+// AMD Athlon 64 X2 (Manchester): standard maximum 1, extended maximum 0x80000018.
+constexpr const char* kManchester = "amd-athlon64-x2-manchester.txt";
 // Intel Pentium (P5): leaves 0 and 1 only, no extended range.
-constexpr RecordedLeaves kPentiumP5{"intel-pentium-p5.txt", R"(
-00000000 00000001 756E6547 6C65746E 49656E69
-00000001 00000517 00000000 00000000 000001BF
-)"};
-
-// IDT WinChip C6, 240 MHz: leaf 0x80860000 answers 0x80860000 although it
-// is no Transmeta processor.
-constexpr RecordedLeaves kWinChipC6{"idt-winchip-c6.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-00000001 00000541 00000000 00000000 008001B5
-80000000 80000000 00000000 00000000 00000000
-80860000 80860000 00000000 00000000 00000000
-)"};
+constexpr const char* kPentiumP5 = "intel-pentium-p5.txt";
 
 TEST(CommandRange, BoundariesOfTheThreeRanges) {
     const struct {
@@ -49,8 +28,12 @@ TEST(CommandRange, BoundariesOfTheThreeRanges) {
         {0x7FFFFFFF, 0},
         {0x80000000, 0x80000000},
         {0x80000008, 0x80000000},
-        // Beyond the extended commands the library knows: judged against the standard range.
+        // Beyond the extended commands the library reads: judged against the standard range.
         {0x80000009, 0},
+        {0x8000001C, 0},
+        // AMD's cache topology, which the library reads.
+        {0x8000001D, 0x80000000},
+        {0x8000001E, 0},
         {0x8085FFFF, 0},
         {0x80860000, 0x80860000},
         {0x80860007, 0x80860000},
@@ -119,6 +102,18 @@ TEST(Cpuid, IterationsRepeatTheCommandAndBelowOneSkipIt) {
     }
 }
 
+TEST(Cpuid, OnlyTheCacheCommandsTakeASubleaf) {
+    // Core i5-2400 (Sandy Bridge): command 4 sub-leaf 3 is its 6 MB level 3; command 0xB has
+    // recorded sub-leaf 0 only, which every sub-leaf of it answers, as ECX 0 would.
+    RecordedProcessor recorded("intel-core-i5-sandybridge.txt");
+    EXPECT_EQ(TCpuid(0, 4, 1, 3).Eax()->Value(), 0x1C03C163U);
+    EXPECT_EQ(TCpuid(0, 4, 1, 4).Eax()->Value(), 0U); // no fifth cache
+    EXPECT_EQ(TCpuid(0, 0xB, 1, 1).Ebx()->Value(), TCpuid(0, 0xB).Ebx()->Value());
+    EXPECT_TRUE(platform::LeafTakesSubleaf(4) && platform::LeafTakesSubleaf(0x8000001D));
+    EXPECT_FALSE(platform::LeafTakesSubleaf(0xB) || platform::LeafTakesSubleaf(7) ||
+                 platform::LeafTakesSubleaf(2));
+}
+
 TEST(Cpuid, AvailableIsEvaluatedAgainAtEachCall) {
     RecordedProcessor recorded(kManchester);
     const TCpuid command(0, 0x80000008);
@@ -130,14 +125,15 @@ TEST(Cpuid, AvailableIsEvaluatedAgainAtEachCall) {
 
 TEST(CpuidRanges, MaximumOfEachRange) {
     const struct {
-        RecordedLeaves dump;
+        const char* dump;
         const char* name;
         bool available[3];
         std::uint32_t maximum[3];
     } cases[] = {
         {kManchester, "Athlon 64 X2", {true, true, false}, {1, 0x80000018, 0}},
         {kPentiumP5, "Pentium", {true, false, false}, {1, 0, 0}},
-        {kWinChipC6, "WinChip C6", {true, true, true}, {1, 0x80000000, 0x80860000}},
+        // Leaf 0x80860000 answers 0x80860000 although it is no Transmeta processor.
+        {"idt-winchip-c6.txt", "WinChip C6", {true, true, true}, {1, 0x80000000, 0x80860000}},
     };
     for (const auto& c : cases) {
         RecordedProcessor recorded(c.dump);
@@ -223,7 +219,7 @@ TEST(CpuAffinity, WithoutTheSetterQueriesRunUnboundAndStillAnswer) {
 TEST(CpuAffinity, QueryOfTheSecondProcessorAnswersFromIt) {
     // Two different recorded processors in one machine: each query must reach its own.
     RecordedProcessor recorded(kManchester, 2);
-    recorded.Cpu().SetProcessorDump(1, testing::InlineDump(kPentiumP5));
+    recorded.Cpu().SetProcessorDump(1, testing::RecordedDump(kPentiumP5));
     EXPECT_EQ(recorded.Processor(0)->Vendor()->Vendor(), TCpuVendor::AMD);
     EXPECT_EQ(recorded.Processor(1)->Vendor()->Vendor(), TCpuVendor::Intel);
     EXPECT_EQ(recorded.Processor(1)->Signature()->Signature()->Value(), 0x517U);

@@ -1,9 +1,9 @@
 // Cache detection on recorded processors: descriptors (command 2 on Intel, the extended leaves
-// read as descriptor bytes on other vendors of the standard and combined styles) and the size
-// fields of the extended leaves (AMD, Via, Transmeta). Expected values come from the dumps'
-// headers and README, `cpuid`'s decoding of the same registers, and the vendors' documents; where
-// the library's rules differ from those, the case says so. Some cases derive a processor from a
-// recorded one by changing one leaf, which the case names.
+// read as descriptor bytes on other vendors of the standard and combined styles), the sub-leaves
+// of command 4 (Intel, when command 2 says 0xFF) and of 0x8000001D (AMD), and the fields of the
+// extended leaves (AMD, Via, Transmeta). Expected values come from the dumps' headers and README,
+// `cpuid`'s decoding of the same registers, and the vendors' documents; where the library's rules
+// differ from those, the case says so. Derived processors change one leaf of a recorded one.
 #include "CpuidTestSupport.h"
 
 #include "cpuid/CpuLibrary.h"
@@ -16,7 +16,6 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
 using testing::RecordedProcessor;
 using testing::Regs;
 
@@ -54,166 +53,182 @@ void ExpectCaches(RecordedProcessor& recorded, const AllCaches& e) {
     ExpectCache(cache->Trace(), e.trace, "trace");
 }
 
-// Intel Celeron, 266 MHz (Covington): descriptors 0x40 (no level 2), 0x08, 0x0C.
-constexpr RecordedLeaves kCovington{"intel-celeron-covington.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000002 03020101 00000000 00000000 0C040840
-)"};
+struct CacheCase {
+    const char* name;
+    const char* dump;
+    std::optional<std::pair<std::uint32_t, platform::CpuidRegisters>> derived; // a leaf replaced
+    AllCaches caches;
+};
 
-// Intel Pentium 4, 1700 MHz (Willamette): 0x66, 0x40, 0x70 (trace), 0x7A.
-constexpr RecordedLeaves kWillamette{"intel-pentium-4-willamette.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000002 665B5001 00000000 00000000 007A7040
-)"};
-
-// Intel Celeron, 1715 MHz (Willamette-128): 0x66, 0x40, 0x70, 0x39 (128 KB level 2).
-constexpr RecordedLeaves kCeleronWillamette{"intel-celeron-willamette.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000002 665B5001 00000000 00000000 00397040
-)"};
-
-// 2x Intel Xeon, 3066 MHz (Gallatin DP): 0x66, 0x23 (1 MB level 3), 0x70, 0x7B.
-constexpr RecordedLeaves kGallatin{"intel-xeon-gallatin.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000002 665B5001 00000000 00000000 007B7023
-)"};
-
-// 2x Intel Pentium Pro, 200 MHz: 0x42, 0x0A, 0x06.
-constexpr RecordedLeaves kPentiumPro{"intel-pentium-pro.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000002 03020101 00000000 00000000 06040A42
-)"};
-
-// Intel PII (Deschutes). The README's note says 0x43; the leaf holds 0x44 (1 MB), as `cpuid` reads it.
-constexpr RecordedLeaves kDeschutes{"intel-pentium-ii-deschutes.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000002 03020101 00000000 00000000 0C040844
-)"};
-
-// DualCore Intel Core 2 Extreme X6800 (Conroe): 0x49, 0x30, 0x2C.
-constexpr RecordedLeaves kConroe{"intel-core2-extreme-conroe.txt", R"(
-00000000 0000000A 756E6547 6C65746E 49656E69
-00000002 05B0B101 005657F0 00000000 2CB43049
-)"};
-
-// QEMU Virtual CPU: 0x7D, 0x30, 0x2C.
-constexpr RecordedLeaves kQemu{"qemu-virtual-cpu.txt", R"(
-00000000 00000004 756E6547 6C65746E 49656E69
-00000002 00000001 00000000 00000000 002C307D
-)"};
-
-// QuadCore Intel Core i5 2400 (Sandy Bridge): 0xFF, caches described by leaf 4 only.
-constexpr RecordedLeaves kSandyBridge{"intel-core-i5-sandybridge.txt", R"(
-00000000 0000000D 756E6547 6C65746E 49656E69
-00000002 76035A01 00F0B0FF 00000000 00CA0000
-)"};
-
-// Intel 486DX100: no command 2.
-constexpr RecordedLeaves k486{"intel-486dx4.txt", R"(
-00000000 00000001 756E6547 6C65746E 49656E69
-00000001 00000480 00000000 00000000 00000003
-)"};
-
-// Cyrix MediaGXm, 233 MHz: Cyrix's descriptors 0x70 and 0x80, in command 2 and 0x80000005.
-constexpr RecordedLeaves kMediaGXm{"cyrix-mediagxm.txt", R"(
-00000000 00000002 69727943 64616574 736E4978
-00000002 00007001 00000000 00000000 00000080
-80000000 80000005 00000000 00000000 00000000
-80000005 00000000 00007001 00000080 00000000
-)"};
-
-// QuadCore Intel Xeon E3-1231 v3 reporting "GenuineIotel" (unknown vendor).
-constexpr RecordedLeaves kGenuineIotel{"intel-xeon-haswell-genuineiotel.txt", R"(
-00000000 0000000D 756E6547 6C65746F 49656E69
-00000002 76036301 00F0B5FF 00000000 00C10000
-80000000 80000008 00000000 00000000 00000000
-80000005 00000000 00000000 00000000 00000000
-80000006 00000000 00000000 01006040 00000000
-)"};
-
-TEST(CacheByDescriptor, RecordedAndDerivedProcessors) {
-    const struct {
-        const char* name;
-        RecordedLeaves leaves;
-        std::optional<platform::CpuidRegisters> leaf2; // derived: replaces command 2
-        AllCaches caches;
-    } cases[] = {
-        {"Covington: 0x40 says no level 2",
-         kCovington,
-         std::nullopt,
-         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
-        {"Covington with 0x2C, 0x30 and 0x7A in EDX",
-         kCovington,
-         Regs(0x03020101, 0, 0, 0x007A302C),
-         {{32, "8-Way", 6, 64}, {32, "8-Way", 6, 64}, kNo, {256, "8-Way", 6, 64}, kNo, kNo}},
-        // 0x40 comes after 0x3C in the table, so it wins.
-        {"Covington with 0x40, 0x3C, 0x08, 0x0C",
-         kCovington,
-         Regs(0x03020101, 0, 0, 0x0C083C40),
-         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
-        // 0x43 comes after 0x40, so the 512 KB row wins.
-        {"Covington with 0x40, 0x43, 0x08, 0x0C",
-         kCovington,
-         Regs(0x03020101, 0, 0, 0x0C084340),
-         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, {512, "4-Way", 4, 32}, kNo, kNo}},
-        // Intel counts the trace cache in micro-operations (12K-uop); the library shows the same
-        // number in its KB unit. 0x40 here means "no level 3".
-        {"Willamette",
-         kWillamette,
-         std::nullopt,
-         {kNo, {8, "4-Way", 4, 64}, kNo, {256, "8-Way", 6, 64}, kNo, {12, "8-Way", 6, 0}}},
-        // Bit 31 set: EDX holds no descriptors, so only EAX's 0x66 remains.
-        {"Willamette with bit 31 of EDX set",
-         kWillamette,
-         Regs(0x665B5001, 0, 0, 0x807A7040),
-         {kNo, {8, "4-Way", 4, 64}, kNo, kNo, kNo, kNo}},
-        // Intel reads 0x40 as "no level 3" when a level 2 is reported; in the library's table it comes
-        // after 0x39 and wins, so this Celeron shows no level 2 (as with 0x3C above).
-        {"Celeron Willamette",
-         kCeleronWillamette,
-         std::nullopt,
-         {kNo, {8, "4-Way", 4, 64}, kNo, kNo, kNo, {12, "8-Way", 6, 0}}},
-        {"Gallatin",
-         kGallatin,
-         std::nullopt,
-         {kNo, {8, "4-Way", 4, 64}, kNo, {512, "8-Way", 6, 64}, {1024, "8-Way", 6, 64}, {12, "8-Way", 6, 0}}},
-        {"Pentium Pro",
-         kPentiumPro,
-         std::nullopt,
-         {{8, "4-Way", 4, 32}, {8, "2-Way", 2, 32}, kNo, {256, "4-Way", 4, 32}, kNo, kNo}},
-        {"Deschutes",
-         kDeschutes,
-         std::nullopt,
-         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, {1024, "4-Way", 4, 32}, kNo, kNo}},
-        // 0x49 (4 MB, 16-way level 2 in Intel's documents) is not in the library's table.
-        {"Conroe", kConroe, std::nullopt, {{32, "8-Way", 6, 64}, {32, "8-Way", 6, 64}, kNo, kNo, kNo, kNo}},
-        // 0x7D (2 MB, 8-way level 2 in Intel's documents) is not in the library's table.
-        {"QEMU", kQemu, std::nullopt, {{32, "8-Way", 6, 64}, {32, "8-Way", 6, 64}, kNo, kNo, kNo, kNo}},
-        // 0xFF sends Intel's readers to leaf 4, which the library does not read.
-        {"Sandy Bridge", kSandyBridge, std::nullopt, {kNo, kNo, kNo, kNo, kNo, kNo}},
-        {"486DX4 without command 2", k486, std::nullopt, {kNo, kNo, kNo, kNo, kNo, kNo}},
-        // Cyrix's combined style reads descriptors, and from a vendor other than Intel they come from
-        // 0x80000005: Cyrix's 0x70 (a TLB in Cyrix's documents) becomes a 12 KB trace cache, and its
-        // 0x80 (16 KB unified level 1 for Cyrix and `cpuid`) matches no row.
-        {"MediaGXm", kMediaGXm, std::nullopt, {kNo, kNo, kNo, kNo, kNo, {12, "8-Way", 6, 0}}},
-        // An unknown vendor's 0x80000006 (256 KB level 2 for `cpuid`) read as descriptor bytes holds
-        // 0x40: no level 2 and no level 3.
-        {"GenuineIotel", kGenuineIotel, std::nullopt, {kNo, kNo, kNo, kNo, kNo, kNo}},
-    };
+void ExpectEachCase(std::initializer_list<CacheCase> cases) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
-        if (c.leaf2) {
-            recorded.Cpu().SetLeaf(2, *c.leaf2);
+        RecordedProcessor recorded(c.dump);
+        if (c.derived) {
+            recorded.Cpu().SetLeaf(c.derived->first, c.derived->second);
         }
         ExpectCaches(recorded, c.caches);
     }
 }
 
+constexpr const char* kCovington = "intel-celeron-covington.txt"; // 0x40 (no level 2), 0x08, 0x0C
+constexpr const char* kTulsa = "intel-xeon-mp-tulsa.txt";         // family 15 model 6
+constexpr auto kNoLeaf = std::nullopt;
+
+// The codes 6 and 8 mean 8 and 16 ways, 0xA 32, 0xC 64.
+constexpr CacheExpect k8Way32{32, "8-Way", 6, 64};
+
+TEST(CacheByDescriptor, RecordedAndDerivedProcessors) {
+    ExpectEachCase({
+        {"Covington: 0x40 says no level 2",
+         kCovington,
+         kNoLeaf,
+         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
+        {"Covington with 0x2C, 0x30 and 0x7A in EDX",
+         kCovington,
+         {{2, Regs(0x03020101, 0, 0, 0x007A302C)}},
+         {k8Way32, k8Way32, kNo, {256, "8-Way", 6, 64}, kNo, kNo}},
+        // 0x40 comes after 0x3C in the table, so it wins; 0x43 comes after 0x40 and wins.
+        {"Covington with 0x40, 0x3C",
+         kCovington,
+         {{2, Regs(0x03020101, 0, 0, 0x0C083C40)}},
+         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
+        {"Covington with 0x40, 0x43",
+         kCovington,
+         {{2, Regs(0x03020101, 0, 0, 0x0C084340)}},
+         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, {512, "4-Way", 4, 32}, kNo, kNo}},
+        // Intel counts the trace cache in micro-operations (12K-uop); the library shows the same
+        // number in its KB unit. 0x40 here means "no level 3".
+        {"Pentium 4 Willamette",
+         "intel-pentium-4-willamette.txt",
+         kNoLeaf,
+         {kNo, {8, "4-Way", 4, 64}, kNo, {256, "8-Way", 6, 64}, kNo, {12, "8-Way", 6, 0}}},
+        // Bit 31 set: EDX holds no descriptors, so only EAX's 0x66 remains.
+        {"Willamette with bit 31 of EDX set",
+         "intel-pentium-4-willamette.txt",
+         {{2, Regs(0x665B5001, 0, 0, 0x807A7040)}},
+         {kNo, {8, "4-Way", 4, 64}, kNo, kNo, kNo, kNo}},
+        // Intel reads 0x40 as "no level 3" when a level 2 is reported; in the old part of the table
+        // it comes after 0x39 and wins, so this Celeron shows no level 2 (as with 0x3C above).
+        {"Celeron Willamette",
+         "intel-celeron-willamette.txt",
+         kNoLeaf,
+         {kNo, {8, "4-Way", 4, 64}, kNo, kNo, kNo, {12, "8-Way", 6, 0}}},
+        {"Xeon Gallatin",
+         "intel-xeon-gallatin.txt",
+         kNoLeaf,
+         {kNo, {8, "4-Way", 4, 64}, kNo, {512, "8-Way", 6, 64}, {1024, "8-Way", 6, 64}, {12, "8-Way", 6, 0}}},
+        {"Pentium Pro",
+         "intel-pentium-pro.txt",
+         kNoLeaf,
+         {{8, "4-Way", 4, 32}, {8, "2-Way", 2, 32}, kNo, {256, "4-Way", 4, 32}, kNo, kNo}},
+        {"Deschutes: 0x44",
+         "intel-pentium-ii-deschutes.txt",
+         kNoLeaf,
+         {{16, "4-Way", 4, 32}, {16, "4-Way", 4, 32}, kNo, {1024, "4-Way", 4, 32}, kNo, kNo}},
+        // The other descriptors Intel documents, after the old rows: 0x49 (4 MB, 16-way level 2
+        // except on the family-15-model-6 Xeon MP, where it is a level 3), 0x7D (2 MB, 8-way),
+        // 0x60 (16 KB, 8-way level-1 data), 0x4D (16 MB, 16-way level 3).
+        {"Core 2 Extreme Conroe: 0x49",
+         "intel-core2-extreme-conroe.txt",
+         kNoLeaf,
+         {k8Way32, k8Way32, kNo, {4096, "16-Way", 8, 64}, kNo, kNo}},
+        {"Core Duo Yonah: 0x7D",
+         "intel-core-duo-yonah.txt",
+         kNoLeaf,
+         {k8Way32, k8Way32, kNo, {2048, "8-Way", 6, 64}, kNo, kNo}},
+        {"Pentium M Dothan: 0x7D",
+         "intel-pentium-m-dothan.txt",
+         kNoLeaf,
+         {k8Way32, k8Way32, kNo, {2048, "8-Way", 6, 64}, kNo, kNo}},
+        // QEMU's command 4 says 4 MB; command 2 without 0xFF decides.
+        {"QEMU: 0x7D",
+         "qemu-virtual-cpu.txt",
+         kNoLeaf,
+         {k8Way32, k8Way32, kNo, {2048, "8-Way", 6, 64}, kNo, kNo}},
+        {"Pentium 4 Prescott: 0x60",
+         "intel-pentium-4-prescott.txt",
+         kNoLeaf,
+         {kNo, {16, "8-Way", 6, 64}, kNo, {1024, "8-Way", 6, 64}, kNo, {12, "8-Way", 6, 0}}},
+        {"Xeon MP Tulsa: 0x4D",
+         kTulsa,
+         kNoLeaf,
+         {kNo,
+          {16, "8-Way", 6, 64},
+          kNo,
+          {1024, "8-Way", 6, 64},
+          {16384, "16-Way", 8, 64},
+          {12, "8-Way", 6, 0}}},
+        {"Tulsa with 0x49 for 0x4D",
+         kTulsa,
+         {{2, Regs(0x605B5001, 0, 0, 0x007C7049)}},
+         {kNo,
+          {16, "8-Way", 6, 64},
+          kNo,
+          {1024, "8-Way", 6, 64},
+          {4096, "16-Way", 8, 64},
+          {12, "8-Way", 6, 0}}},
+        {"Tulsa with 0x4E and 0xEC",
+         kTulsa,
+         {{2, Regs(0x605B5001, 0, 0, 0x00EC704E)}},
+         {kNo,
+          {16, "8-Way", 6, 64},
+          kNo,
+          {6144, "24-Way", 24, 64},
+          {24576, "24-Way", 24, 64},
+          {12, "8-Way", 6, 0}}},
+        {"486DX4 without command 2", "intel-486dx4.txt", kNoLeaf, {kNo, kNo, kNo, kNo, kNo, kNo}},
+        // Cyrix's combined style reads descriptors, and from a vendor other than Intel they come from
+        // 0x80000005: Cyrix's 0x70 (a TLB in Cyrix's documents) becomes a 12 KB trace cache, and its
+        // 0x80 (16 KB unified level 1 for Cyrix and `cpuid`) matches no level-1 row.
+        {"MediaGXm", "cyrix-mediagxm.txt", kNoLeaf, {kNo, kNo, kNo, kNo, kNo, {12, "8-Way", 6, 0}}},
+        // An unknown vendor's 0x80000006 (256 KB level 2 for `cpuid`) read as descriptor bytes holds
+        // 0x40: no level 2 and no level 3; its command 2 (0xFF) is not read.
+        {"GenuineIotel", "intel-xeon-haswell-genuineiotel.txt", kNoLeaf, {kNo, kNo, kNo, kNo, kNo, kNo}},
+    });
+}
+
+TEST(CacheByCommand4, IntelProcessorsWhoseCommand2SaysFF) {
+    const CacheExpect l1{32, "8-Way", 6, 64};
+    const CacheExpect l1Data48{48, "12-Way", 12, 64};
+    ExpectEachCase({
+        {"Core i5-2400 Sandy Bridge",
+         "intel-core-i5-sandybridge.txt",
+         kNoLeaf,
+         {l1, l1, kNo, {256, "8-Way", 6, 64}, {6144, "12-Way", 12, 64}, kNo}},
+        {"Core i7-4770 Haswell",
+         "intel-core-i7-haswell.txt",
+         kNoLeaf,
+         {l1, l1, kNo, {256, "8-Way", 6, 64}, {8192, "16-Way", 8, 64}, kNo}},
+        {"Core i7-8700K Coffee Lake",
+         "intel-core-i7-coffeelake.txt",
+         kNoLeaf,
+         {l1, l1, kNo, {256, "4-Way", 4, 64}, {12288, "16-Way", 8, 64}, kNo}},
+        {"Core i7-13700K Raptor Lake",
+         "intel-core-i7-raptorlake.txt",
+         kNoLeaf,
+         {l1, l1Data48, kNo, {2048, "16-Way", 8, 64}, {30720, "12-Way", 12, 64}, kNo}},
+        {"Core Ultra 5 245K Arrow Lake",
+         "intel-core-ultra-arrowlake.txt",
+         kNoLeaf,
+         {{64, "16-Way", 8, 64}, l1Data48, kNo, {3072, "12-Way", 12, 64}, {24576, "12-Way", 12, 64}, kNo}},
+        // EAX bit 9 of a sub-leaf: fully associative.
+        {"Sandy Bridge with a fully associative level-1 data cache",
+         "intel-core-i5-sandybridge.txt",
+         {{4, Regs(0x1C004321, 0x01C0003F, 0x3F, 0)}},
+         {l1, {32, "Full", 0xF, 64}, kNo, {256, "8-Way", 6, 64}, {6144, "12-Way", 12, 64}, kNo}},
+        // Without command 4 (standard maximum 3) 0xFF describes nothing.
+        {"Sandy Bridge up to command 3",
+         "intel-core-i5-sandybridge.txt",
+         {{0, Regs(3, 0x756E6547, 0x6C65746E, 0x49656E69)}},
+         {kNo, kNo, kNo, kNo, kNo, kNo}},
+    });
+}
+
 TEST(CacheByDescriptor, CommandTwoRunsAsOftenAsItsFirstAnswerSays) {
     const struct {
         const char* name;
-        RecordedLeaves leaves;
+        const char* dump;
         std::optional<platform::CpuidRegisters> leaf2;
         std::uint32_t executions; // of command 2 for one descriptor set
         std::uint32_t codeKb;
@@ -222,11 +237,11 @@ TEST(CacheByDescriptor, CommandTwoRunsAsOftenAsItsFirstAnswerSays) {
         {"derived: a count of 3", kCovington, Regs(0x03020103, 0, 0, 0x0C040840), 4, 16},
         // A count of 0 runs the second query zero times, which leaves every register 0.
         {"derived: a count of 0", kCovington, Regs(0x03020100, 0, 0, 0x0C040840), 1, 0},
-        {"486DX4: command 2 unavailable", k486, std::nullopt, 0, 0},
+        {"486DX4: command 2 unavailable", "intel-486dx4.txt", std::nullopt, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         if (c.leaf2) {
             recorded.Cpu().SetLeaf(2, *c.leaf2);
         }
@@ -255,7 +270,7 @@ TEST(CacheByDescriptor, DescriptorPositionsAndSearch) {
 }
 
 TEST(CacheByDescriptor, OtherVendorsReadTheExtendedLeafOfTheKind) {
-    RecordedProcessor recorded(kMediaGXm);
+    RecordedProcessor recorded("cyrix-mediagxm.txt");
     // Level 1 and trace: 0x80000005, whose EBX 00007001 and ECX 00000080 fill positions 5, 6 and 9.
     for (const std::uint8_t kind : {kCacheCode, kCacheData, kCacheUnified, kCacheTrace}) {
         const TCpuCacheDescriptors descriptors(0, kind);
@@ -268,7 +283,9 @@ TEST(CacheByDescriptor, OtherVendorsReadTheExtendedLeafOfTheKind) {
         const TCpuCacheDescriptors descriptors(0, kind);
         EXPECT_FALSE(descriptors.HasDescriptor(0x70)->Value()) << int{kind};
     }
-    EXPECT_EQ(recorded.Cpu().Executions(2), 0U);
+    const std::uint32_t leaf2Before = recorded.Cpu().Executions(2);
+    recorded.Processor()->Cache()->Level2();
+    EXPECT_EQ(recorded.Cpu().Executions(2), leaf2Before);
 }
 
 TEST(CacheByDescriptor, NoDescriptorMakesAUnifiedLevelOneCache) {
@@ -281,232 +298,138 @@ TEST(CacheByDescriptor, NoDescriptorMakesAUnifiedLevelOneCache) {
         EXPECT_FALSE(level1->Unified()->Available()->Value()) << value;
         codeCaches += level1->Code()->Available()->Value() ? 1 : 0;
     }
-    EXPECT_GT(codeCaches, 0U);
+    EXPECT_EQ(codeCaches, 4U); // 0x06, 0x08, 0x09, 0x30
 }
 
-// AMD Athlon, 1400 MHz (Thunderbird).
-constexpr RecordedLeaves kThunderbird{"amd-athlon-thunderbird.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000644 00000000 00000000 0183F9FF
-80000000 80000006 68747541 444D4163 69746E65
-80000005 0408FF08 FF18FF10 40020140 40020140
-80000006 00000000 41004100 01008140 00000000
-)"};
-
-// AMD Duron, 600 MHz (Spitfire): family 6 model 3 stepping 0 reports 1 KB of level 2 (erratum).
-constexpr RecordedLeaves kSpitfire{"amd-duron-spitfire.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000630 00000000 00000000 0183F9FF
-80000000 80000006 68747541 444D4163 69746E65
-80000005 0408FF08 FF18FF10 40020140 40020140
-80000006 00000000 41004100 00018140 00000000
-)"};
-
-// AMD Duron, 1600 MHz (Applebred): 64 KB level 2.
-constexpr RecordedLeaves kApplebred{"amd-duron-applebred.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000681 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000005 0408FF08 FF20FF10 40020140 40020140
-80000006 00000000 41004100 00408140 00000000
-)"};
-
-// AMD K6-2, 333 MHz (Chomper): 0x80000005 only.
-constexpr RecordedLeaves kChomper{"amd-k6-2-chomper.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000580 00000000 00000000 008001BF
-80000000 80000005 00000000 00000000 00000000
-80000005 00000000 02800140 20020220 20020220
-)"};
-
-// AMD K6-III, 400 MHz (Sharptooth): on-die level 2, family 5.
-constexpr RecordedLeaves kSharptooth{"amd-k6-iii-sharptooth.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000591 00000000 00000000 008021BF
-80000000 80000006 00000000 00000000 00000000
-80000005 00000000 02800140 20020220 20020220
-80000006 00000000 00000000 01004220 00000000
-)"};
-
-// AMD K5, 116 MHz PR166 (5k86).
-constexpr RecordedLeaves k5k86{"amd-k5-5k86.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000524 00000000 00000000 000021BF
-80000000 80000005 00000000 00000000 00000000
-80000005 00000000 04800000 08040120 10040120
-)"};
-
-// AMD K5 SSA/5, 75 MHz: no extended leaves.
-constexpr RecordedLeaves kSsa5{"amd-k5-ssa5.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000500 00000000 00000000 000003BF
-)"};
-
-// QuadCore AMD Phenom 9500 (Agena): 2 MB level 3 in 0x80000006 EDX.
-constexpr RecordedLeaves kAgena{"amd-phenom-agena.txt", R"(
-00000000 00000005 68747541 444D4163 69746E65
-00000001 00100F22 00040800 00802009 178BFBFF
-80000000 8000001A 68747541 444D4163 69746E65
-80000005 FF30FF10 FF30FF20 40020140 40020140
-80000006 20800000 42004200 02008140 0010A140
-)"};
-
-// OctalCore AMD Ryzen 7 1800X (Summit Ridge).
-constexpr RecordedLeaves kSummitRidge{"amd-ryzen-zen1-summitridge.txt", R"(
-00000000 0000000D 68747541 444D4163 69746E65
-00000001 00800F11 00100800 7ED8320B 178BFBFF
-80000000 8000001F 68747541 444D4163 69746E65
-80000005 FF40FF40 FF40FF40 20080140 40040140
-80000006 26006400 66006400 02006140 00808140
-)"};
-
-// OctalCore AMD Ryzen 7 9700X (Granite Ridge): level-1 data 48 KB, 12-way.
-constexpr RecordedLeaves kGraniteRidge{"amd-ryzen-zen5-graniteridge.txt", R"(
-00000000 00000010 68747541 444D4163 69746E65
-00000001 00B40F40 00100800 7ED8320B 178BFBFF
-80000000 80000028 68747541 444D4163 69746E65
-80000005 FF60FF40 FF60FF40 300C0140 20080140
-80000006 40802040 60804040 04008140 01009140
-)"};
-
-// Transmeta Crusoe TM5800: level-1 data 16-way.
-constexpr RecordedLeaves kCrusoe{"transmeta-crusoe-tm5800.txt", R"(
-00000000 00000003 756E6547 3638784D 54656E69
-00000001 00000543 00000000 00000000 0084893F
-80000000 80000006 6E617254 55504361 74656D73
-80000005 00000000 04FF04FF 40100120 40080140
-80000006 00000000 00000000 02004180 00000000
-)"};
-
-// Transmeta Efficeon TM86x0 (Astro): 0x80000005 EDX with bit 31 set (128 KB level-1 code).
-constexpr RecordedLeaves kEfficeon{"transmeta-efficeon-tm8000.txt", R"(
-00000000 00000003 756E6547 3638784D 54656E69
-00000001 00000F24 00011000 00000000 2FCFF9FF
-80000000 80000008 6E617254 55504361 74656D73
-80000005 00000000 04FF04FF 40080120 80040140
-80000006 00000000 00000000 04004180 00000000
-)"};
-
-// Via Cyrix III (Samuel 2): family 6 model 7, level 2 64 KB in ECX bits 24-31.
-constexpr RecordedLeaves kSamuel2{"via-cyrix-iii-samuel2.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-00000001 00000673 00000000 00000000 00803135
-80000000 80000006 00000000 00000000 00000000
-80000005 00000000 08800880 40040120 40040120
-80000006 00000000 00000000 40040120 00000000
-)"};
-
-// VIA C3, 1333 MHz (Nehemiah): level 2 64 KB in bits 16-31.
-constexpr RecordedLeaves kNehemiah{"via-c3-nehemiah.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-00000001 00000698 00000000 00000000 0381B93F
-80000000 80000006 00000000 00000000 00000000
-80000005 00000000 08800880 40040120 40040120
-80000006 00000000 00000000 00408120 00000000
-)"};
-
-// VIA C7, 1500 MHz (Esther): level 2 128 KB in bits 16-31, associativity code 10.
-constexpr RecordedLeaves kEsther{"via-c7-esther.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-00000001 000006A9 00010800 00000181 A7C9BBFF
-80000000 80000006 00000000 00000000 00000000
-80000005 00000000 08800880 40040140 40040140
-80000006 00000000 00000000 0080A140 00000000
-)"};
-
-// Via CN Nano (Isaiah): level 2 1 MB in bits 16-31.
-constexpr RecordedLeaves kNano{"via-nano-isaiah.txt", R"(
-00000000 0000000A 746E6543 736C7561 48727561
-00000001 000006F2 00010800 00006389 AFC9FBFF
-80000000 80000008 00000000 00000000 00000000
-80000005 00000000 08800880 40100140 40100140
-80000006 00000000 00000000 04008140 00000000
-)"};
-
-// IDT WinChip 2A, 225 MHz: 0x80000005 only.
-constexpr RecordedLeaves kWinChip2A{"idt-winchip-2a.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-00000001 00000587 00000000 00000000 008001B5
-80000000 80000005 00000000 00000000 00000000
-80000005 80000005 08800880 20040120 20020120
-)"};
+constexpr const char* kThunderbird = "amd-athlon-thunderbird.txt";
+constexpr const char* kSpitfire = "amd-duron-spitfire.txt"; // 6/3/0: 1 KB of level 2 (erratum)
+constexpr const char* kApplebred = "amd-duron-applebred.txt";
+constexpr const char* kSharptooth = "amd-k6-iii-sharptooth.txt";
+constexpr const char* kAgena = "amd-phenom-agena.txt";
+constexpr const char* kSamuel2 = "via-cyrix-iii-samuel2.txt";
+constexpr const char* kNehemiah = "via-c3-nehemiah.txt";
+constexpr const char* kEsther = "via-c7-esther.txt";
+constexpr const char* kNano = "via-nano-isaiah.txt";
+// A recorded AMD processor's 0x80000001 with the topology extensions (ECX bit 22) cleared, so
+// that the extended fields decide instead of 0x8000001D.
+std::pair<std::uint32_t, platform::CpuidRegisters> WithoutTopology(const char* dump) {
+    platform::CpuidRegisters registers = *testing::RecordedDump(dump).Find(0x80000001);
+    registers.ecx &= ~(1U << 22);
+    return {0x80000001, registers};
+}
 
 TEST(CacheByExtendedCpuid, RecordedProcessors) {
-    const struct {
-        const char* name;
-        RecordedLeaves leaves;
-        AllCaches caches;
-    } cases[] = {
+    const CacheExpect k64x2{64, "2-Way", 2, 64};
+    const CacheExpect k8WayL1{32, "8-Way", 6, 64};
+    ExpectEachCase({
         // AMD family 6 shows "16-Way" for level 2 whatever the leaf says (here it says 16-way too).
-        {"Thunderbird",
-         kThunderbird,
-         {{64, "2-Way", 2, 64}, {64, "2-Way", 2, 64}, kNo, {256, "16-Way", 8, 64}, kNo, kNo}},
-        // The erratum's 1 KB is shown as reported (the real cache is 64 KB; the errata object's
-        // DuronCache flags the processor).
-        {"Duron Spitfire",
-         kSpitfire,
-         {{64, "2-Way", 2, 64}, {64, "2-Way", 2, 64}, kNo, {1, "16-Way", 8, 64}, kNo, kNo}},
-        {"Duron Applebred",
-         kApplebred,
-         {{64, "2-Way", 2, 64}, {64, "2-Way", 2, 64}, kNo, {64, "16-Way", 8, 64}, kNo, kNo}},
-        {"K6-2 Chomper", kChomper, {{32, "2-Way", 2, 32}, {32, "2-Way", 2, 32}, kNo, kNo, kNo, kNo}},
+        {"Thunderbird", kThunderbird, kNoLeaf, {k64x2, k64x2, kNo, {256, "16-Way", 8, 64}, kNo, kNo}},
+        // The erratum's 1 KB is shown as reported (DuronCache flags the processor).
+        {"Duron Spitfire", kSpitfire, kNoLeaf, {k64x2, k64x2, kNo, {1, "16-Way", 8, 64}, kNo, kNo}},
+        {"Duron Applebred", kApplebred, kNoLeaf, {k64x2, k64x2, kNo, {64, "16-Way", 8, 64}, kNo, kNo}},
+        {"K6-2 Chomper",
+         "amd-k6-2-chomper.txt",
+         kNoLeaf,
+         {{32, "2-Way", 2, 32}, {32, "2-Way", 2, 32}, kNo, kNo, kNo, kNo}},
         {"K6-III Sharptooth",
          kSharptooth,
+         kNoLeaf,
          {{32, "2-Way", 2, 32}, {32, "2-Way", 2, 32}, kNo, {256, "4-Way", 4, 32}, kNo, kNo}},
-        {"K5 5k86", k5k86, {{16, "4-Way", 4, 32}, {8, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
-        {"K5 SSA/5", kSsa5, {kNo, kNo, kNo, kNo, kNo, kNo}},
-        // The level 3 that 0x80000006 EDX describes (2 MB) is not read by this method.
+        {"K5 5k86",
+         "amd-k5-5k86.txt",
+         kNoLeaf,
+         {{16, "4-Way", 4, 32}, {8, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
+        {"K5 SSA/5", "amd-k5-ssa5.txt", kNoLeaf, {kNo, kNo, kNo, kNo, kNo, kNo}},
+        // AMD's level 3 in 0x80000006 EDX: 512 KB units, the associativity code of the level-2 table.
         {"Phenom Agena",
          kAgena,
-         {{64, "2-Way", 2, 64}, {64, "2-Way", 2, 64}, kNo, {512, "16-Way", 8, 64}, kNo, kNo}},
-        // Level 1 reports ways, looked up among the level-2 codes: 8 ways reads "16-Way" (AMD: 8-way).
-        {"Ryzen Summit Ridge",
-         kSummitRidge,
-         {{64, "4-Way", 4, 64}, {32, "16-Way", 8, 64}, kNo, {512, "8-Way", 6, 64}, kNo, kNo}},
-        // 12 ways match no code: the value itself.
-        {"Ryzen Granite Ridge",
-         kGraniteRidge,
-         {{32, "16-Way", 8, 64}, {48, "12-Way", 12, 64}, kNo, {1024, "16-Way", 8, 64}, kNo, kNo}},
-        // Code 8 ways reads "16-Way" (see above); data 16 ways is the unmatched value 16.
+         kNoLeaf,
+         {k64x2, k64x2, kNo, {512, "16-Way", 8, 64}, {2048, "32-Way", 0xA, 64}, kNo}},
+        {"Phenom II Deneb",
+         "amd-phenom-ii-deneb.txt",
+         kNoLeaf,
+         {k64x2, k64x2, kNo, {512, "16-Way", 8, 64}, {6144, "48-Way", 0xB, 64}, kNo}},
+        // Level 1 reports ways as a plain count: 8 ways is "8-Way" (code 6), 0xFF "Full".
+        // Level 3 in 0x80000006 EDX is the whole package's; 0x8000001D gives each core's share.
+        {"Ryzen 7 1800X without 0x8000001D",
+         "amd-ryzen-zen1-summitridge.txt",
+         WithoutTopology("amd-ryzen-zen1-summitridge.txt"),
+         {{64, "4-Way", 4, 64}, k8WayL1, kNo, {512, "8-Way", 6, 64}, {16384, "16-Way", 8, 64}, kNo}},
+        {"EPYC 7401P without 0x8000001D",
+         "amd-epyc-hyperv-guest.txt",
+         WithoutTopology("amd-epyc-hyperv-guest.txt"),
+         {{64, "4-Way", 4, 64}, k8WayL1, kNo, {512, "8-Way", 6, 64}, {65536, "64-Way", 0xC, 64}, kNo}},
+        // Code 9 sends the reader to 0x8000001D; without it the code reads as it stands.
+        {"Ryzen 5 7600X without 0x8000001D",
+         "amd-ryzen-zen4-raphael.txt",
+         WithoutTopology("amd-ryzen-zen4-raphael.txt"),
+         {k8WayL1, k8WayL1, kNo, {1024, "8-Way", 6, 64}, {32768, "9-Way", 9, 64}, kNo}},
+        // 12 ways have no code: the count itself.
+        {"Ryzen 7 9700X without 0x8000001D",
+         "amd-ryzen-zen5-graniteridge.txt",
+         WithoutTopology("amd-ryzen-zen5-graniteridge.txt"),
+         {k8WayL1, {48, "12-Way", 12, 64}, kNo, {1024, "16-Way", 8, 64}, {32768, "9-Way", 9, 64}, kNo}},
         {"Crusoe TM5800",
-         kCrusoe,
-         {{64, "16-Way", 8, 64}, {64, "16-Way", 16, 32}, kNo, {512, "4-Way", 4, 128}, kNo, kNo}},
-        // Bit 31 is part of the size field here: 0x80 = 128 KB. Data 8 ways reads "16-Way".
+         "transmeta-crusoe-tm5800.txt",
+         kNoLeaf,
+         {{64, "8-Way", 6, 64}, {64, "16-Way", 8, 32}, kNo, {512, "4-Way", 4, 128}, kNo, kNo}},
+        // Bit 31 is part of the size field here: 0x80 = 128 KB.
         {"Efficeon TM8000",
-         kEfficeon,
-         {{128, "4-Way", 4, 64}, {64, "16-Way", 8, 32}, kNo, {1024, "4-Way", 4, 128}, kNo, kNo}},
-        // Samuel 2 lays out its level-2 ECX like a level-1 register: size in bits 24-31 (read so by
-        // the Via rule) and 4-way in bits 16-23, while the library reads associativity from bits
-        // 12-15, which hold 0.
+         "transmeta-efficeon-tm8000.txt",
+         kNoLeaf,
+         {{128, "4-Way", 4, 64}, {64, "8-Way", 6, 32}, kNo, {1024, "4-Way", 4, 128}, kNo, kNo}},
+        // Samuel 2 lays out its level-2 ECX like a level-1 register: 64 KB in bits 24-31, 4 ways
+        // in bits 16-23.
         {"Samuel 2",
          kSamuel2,
-         {{64, "4-Way", 4, 32}, {64, "4-Way", 4, 32}, kNo, {64, "None", 0, 32}, kNo, kNo}},
+         kNoLeaf,
+         {{64, "4-Way", 4, 32}, {64, "4-Way", 4, 32}, kNo, {64, "4-Way", 4, 32}, kNo, kNo}},
         {"Nehemiah",
          kNehemiah,
+         kNoLeaf,
          {{64, "4-Way", 4, 32}, {64, "4-Way", 4, 32}, kNo, {64, "16-Way", 8, 32}, kNo, kNo}},
-        // Code 10 is reserved in the associativity table (AMD's later documents: 32-way), so the
-        // text is the value itself.
-        {"C7 Esther",
+        {"C7 Esther: code 0xA",
          kEsther,
-         {{64, "4-Way", 4, 64}, {64, "4-Way", 4, 64}, kNo, {128, "10-Way", 10, 64}, kNo, kNo}},
+         kNoLeaf,
+         {{64, "4-Way", 4, 64}, {64, "4-Way", 4, 64}, kNo, {128, "32-Way", 0xA, 64}, kNo, kNo}},
         {"Nano Isaiah",
          kNano,
-         {{64, "16-Way", 16, 64}, {64, "16-Way", 16, 64}, kNo, {1024, "16-Way", 8, 64}, kNo, kNo}},
-        {"WinChip 2A", kWinChip2A, {{32, "2-Way", 2, 32}, {32, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
-        ExpectCaches(recorded, c.caches);
-        // Kinds the extended leaves do not report run no command of their own.
-        EXPECT_EQ(recorded.Cpu().Executions(0x80000099), 0U);
-    }
+         kNoLeaf,
+         {{64, "16-Way", 8, 64}, {64, "16-Way", 8, 64}, kNo, {1024, "16-Way", 8, 64}, kNo, kNo}},
+        {"WinChip 2A",
+         "idt-winchip-2a.txt",
+         kNoLeaf,
+         {{32, "2-Way", 2, 32}, {32, "4-Way", 4, 32}, kNo, kNo, kNo, kNo}},
+    });
+}
+
+TEST(CacheByCommand8000001D, AmdProcessorsWithTopologyExtensions) {
+    const CacheExpect l1{32, "8-Way", 6, 64};
+    const CacheExpect code64{64, "4-Way", 4, 64};
+    ExpectEachCase({
+        {"Ryzen 7 1800X",
+         "amd-ryzen-zen1-summitridge.txt",
+         kNoLeaf,
+         {code64, l1, kNo, {512, "8-Way", 6, 64}, {8192, "16-Way", 8, 64}, kNo}},
+        {"EPYC 7401P under Hyper-V",
+         "amd-epyc-hyperv-guest.txt",
+         kNoLeaf,
+         {code64, l1, kNo, {512, "8-Way", 6, 64}, {8192, "16-Way", 8, 64}, kNo}},
+        {"Ryzen 5 7600X",
+         "amd-ryzen-zen4-raphael.txt",
+         kNoLeaf,
+         {l1, l1, kNo, {1024, "8-Way", 6, 64}, {32768, "16-Way", 8, 64}, kNo}},
+        {"Ryzen 7 9700X",
+         "amd-ryzen-zen5-graniteridge.txt",
+         kNoLeaf,
+         {l1, {48, "12-Way", 12, 64}, kNo, {1024, "16-Way", 8, 64}, {32768, "16-Way", 8, 64}, kNo}},
+    });
 }
 
 TEST(CacheByExtendedCpuid, ViaLevelTwoSizeFieldByModel) {
     const struct {
         const char* name;
-        RecordedLeaves leaves;
+        const char* dump;
         std::uint32_t signature; // derived: replaces command 1's EAX; 0 keeps the recorded one
         std::uint32_t level2Kb;
     } cases[] = {
@@ -524,9 +447,9 @@ TEST(CacheByExtendedCpuid, ViaLevelTwoSizeFieldByModel) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         if (c.signature != 0) {
-            auto command1 = *testing::InlineDump(c.leaves.text).Find(1, 0);
+            auto command1 = *testing::RecordedDump(c.dump).Find(1);
             command1.eax = c.signature;
             recorded.Cpu().SetLeaf(1, command1);
         }
@@ -539,7 +462,7 @@ TEST(CacheByExtendedCpuid, ViaLevelTwoSizeFieldByModel) {
 TEST(CacheByExtendedCpuid, AmdFamilySixLevelTwoIsSixteenWay) {
     const struct {
         const char* name;
-        RecordedLeaves leaves;
+        const char* dump;
         std::uint32_t level2Ecx; // derived: replaces 0x80000006 ECX; 0 keeps the recorded one
         const char* text;
         std::uint32_t encoding;
@@ -553,7 +476,7 @@ TEST(CacheByExtendedCpuid, AmdFamilySixLevelTwoIsSixteenWay) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         if (c.level2Ecx != 0) {
             recorded.Cpu().SetLeaf(0x80000006, Regs(0, 0, c.level2Ecx, 0));
         }
@@ -571,40 +494,63 @@ TEST(CacheByExtendedCpuid, ACacheOfSizeZeroHasNoLineOrAssociativity) {
     ExpectCaches(recorded, {kNo, kNo, kNo, kNo, kNo, kNo});
 }
 
-TEST(CacheAssociativity, CodesOfTheTableAndValuesOutsideIt) {
+TEST(CacheAssociativity, CodesAndWayCounts) {
     const struct {
-        std::uint32_t value;
+        std::uint32_t code;
+        const char* text;
+    } codes[] = {
+        {0, "None"},
+        {1, "Direct"},
+        {2, "2-Way"},
+        {4, "4-Way"},
+        {6, "8-Way"},
+        {8, "16-Way"},
+        {0xA, "32-Way"},
+        {0xB, "48-Way"},
+        {0xC, "64-Way"},
+        {0xD, "96-Way"},
+        {0xE, "128-Way"},
+        {0xF, "Full"},
+        // Reserved codes: the value itself.
+        {3, "3-Way"},
+        {9, "9-Way"},
+    };
+    for (const auto& c : codes) {
+        EXPECT_EQ(CacheAssociativityOfCode(c.code)->Text(), c.text) << c.code;
+        EXPECT_EQ(CacheAssociativityOfCode(c.code)->Encoding()->Value(), c.code) << c.code;
+    }
+    const struct {
+        std::uint32_t ways;
         const char* text;
         std::uint32_t encoding;
-    } cases[] = {
+    } ways[] = {
         {0, "None", 0},
         {1, "Direct", 1},
         {2, "2-Way", 2},
         {4, "4-Way", 4},
-        {6, "8-Way", 6},
-        {8, "16-Way", 8},
-        {15, "Full", 15},
-        // Outside the table: the value itself.
-        {3, "3-Way", 3},
+        {8, "8-Way", 6},
+        {16, "16-Way", 8},
+        {32, "32-Way", 0xA},
+        {128, "128-Way", 0xE},
+        {kFullyAssociative, "Full", 0xF},
+        // No code for these counts: the count itself.
         {12, "12-Way", 12},
-        {16, "16-Way", 16},
-        {255, "Full", 255},
+        {24, "24-Way", 24},
         {0x1234, "4660-Way", 0x1234},
     };
-    for (const auto& c : cases) {
-        const auto associativity = CacheAssociativityOfValue(c.value);
-        EXPECT_EQ(associativity->Text(), c.text) << c.value;
-        EXPECT_EQ(associativity->Encoding()->Value(), c.encoding) << c.value;
+    for (const auto& w : ways) {
+        EXPECT_EQ(CacheAssociativityOfWays(w.ways)->Text(), w.text) << w.ways;
+        EXPECT_EQ(CacheAssociativityOfWays(w.ways)->Encoding()->Value(), w.encoding) << w.ways;
     }
-    // A row index past the table reads as "None".
-    EXPECT_EQ(TCpuCacheAssociativity(7).Text(), "None");
+    // A row index past the table reads as "None"; the first seven keep their indexes.
+    EXPECT_EQ(TCpuCacheAssociativity(12).Text(), "None");
     EXPECT_EQ(TCpuCacheAssociativity(6).Text(), "Full");
 }
 
 TEST(ProcessorCache, EachProcessorAnswersFromItsOwnRegisters) {
     // Two processors of different kinds in one machine: the Thunderbird as processor 1.
     RecordedProcessor recorded(kApplebred, 2);
-    recorded.Cpu().SetProcessorDump(1, testing::InlineDump(kThunderbird));
+    recorded.Cpu().SetProcessorDump(1, testing::RecordedDump(kThunderbird));
     EXPECT_EQ(recorded.Processor(0)->Cache()->Level2()->Size()->Value(), 64U * 1024);
     EXPECT_EQ(recorded.Processor(1)->Cache()->Level2()->Size()->Value(), 256U * 1024);
     EXPECT_EQ(recorded.Processor(1)->Cache()->Level1()->Data()->Size()->Value(), 64U * 1024);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <string>
 
 namespace quelmo {
 namespace {
@@ -33,7 +35,7 @@ TEST(CpuDump, ReadsCommentsLeavesAndSubleaves) {
     const CpuDump& dump = *result.dump;
     EXPECT_EQ(dump.source, "InstLatx64/InstLatx64/GenuineTMx86/... (commit ddff8a9)");
     EXPECT_EQ(dump.cpu, "Transmeta Crusoe TM5800, 1000 MHz");
-    ASSERT_EQ(dump.records.size(), 6U);
+    ASSERT_EQ(dump.Records().size(), 6U);
     ASSERT_NE(dump.Find(0), nullptr);
     EXPECT_EQ(*dump.Find(0), Regs(0x00000004, 0x756E6547, 0x3638784D, 0x54656E69));
     ASSERT_NE(dump.Find(4, 3), nullptr);
@@ -85,10 +87,25 @@ TEST(CpuDump, RejectsMalformedInputNamingTheLine) {
     }
 }
 
+TEST(CpuDump, ManyLeavesAndALateDuplicate) {
+    std::string text;
+    char line[64];
+    for (unsigned leaf = 0; leaf < 5000; ++leaf) {
+        std::snprintf(line, sizeof(line), "%08X 00000001 %08X 00000003 00000004\n", leaf, leaf);
+        text += line;
+    }
+    const CpuDumpResult many = ParseCpuDump(text);
+    ASSERT_TRUE(many.dump) << many.error;
+    EXPECT_EQ(many.dump->Find(4321)->ebx, 4321U);
+    const CpuDumpResult duplicate = ParseCpuDump(text + "00000FA0 00000001 00000002 00000003 00000004\n");
+    EXPECT_EQ(duplicate.error, "line 5001: leaf 00000FA0 appears twice");
+}
+
 TEST(CpuDump, LoadReportsAMissingFile) {
     const CpuDumpResult result = LoadCpuDump("/nonexistent/folder/dump.txt");
     EXPECT_FALSE(result.dump);
-    EXPECT_EQ(result.error, "cannot open /nonexistent/folder/dump.txt");
+    // The caller names the file: the error says what is wrong with it, once.
+    EXPECT_EQ(result.error, "cannot open the file");
 }
 
 TEST(CpuDump, LoadReadsAFile) {
@@ -100,21 +117,24 @@ TEST(CpuDump, LoadReadsAFile) {
     const CpuDumpResult result = LoadCpuDump(path);
     std::filesystem::remove(path);
     ASSERT_TRUE(result.dump) << result.error;
-    EXPECT_EQ(result.dump->records.size(), 6U);
+    EXPECT_EQ(result.dump->Records().size(), 6U);
 }
 
 TEST(RecordedCpu, AnswersRecordedLeavesAndZerosForTheRest) {
     RecordedCpu cpu(InlineDump(kDumpText));
-    EXPECT_EQ(cpu.Cpuid(1), Regs(0x00000543, 0, 0, 0x0084893F));
-    // Sub-leaf 0 is what the instruction answers (ECX = 0).
-    EXPECT_EQ(cpu.Cpuid(4).eax, 0x04000121U);
+    EXPECT_EQ(cpu.Cpuid(1, 0), Regs(0x00000543, 0, 0, 0x0084893F));
+    // Leaf 4 answers the sub-leaf asked for, zeros for one not recorded; other leaves ignore it.
+    EXPECT_EQ(cpu.Cpuid(4, 0).eax, 0x04000121U);
+    EXPECT_EQ(cpu.Cpuid(4, 3).ecx, 0x00033FFFU);
+    EXPECT_EQ(cpu.Cpuid(4, 2), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Cpuid(1, 3), cpu.Cpuid(1, 0));
     // Leaf 2 lies inside the standard range (maximum 4) but was not recorded.
-    EXPECT_EQ(cpu.Cpuid(2), Regs(0, 0, 0, 0));
-    EXPECT_EQ(cpu.Cpuid(5), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Cpuid(2, 0), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Cpuid(5, 0), Regs(0, 0, 0, 0));
     // Beyond the recorded maximum of their range, and in a range without a recorded base.
-    EXPECT_EQ(cpu.Cpuid(0x80860008), Regs(0, 0, 0, 0));
-    EXPECT_EQ(cpu.Cpuid(0x80000000), Regs(0, 0, 0, 0));
-    EXPECT_EQ(cpu.Executions(1), 1U);
+    EXPECT_EQ(cpu.Cpuid(0x80860008, 0), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Cpuid(0x80000000, 0), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Executions(1), 3U);
     EXPECT_EQ(cpu.Executions(0x80860008), 1U);
 }
 
@@ -123,9 +143,9 @@ TEST(RecordedCpu, ZerosBeyondTheRangeMaximumEvenWhenRecorded) {
     RecordedCpu cpu(InlineDump("00000000 00000001 756E6547 6C65746E 49656E69\n"
                                "00000004 04000121 02C0003F 0000003F 00000000\n"
                                "40000000 40000001 4B4D564B 564B4D56 0000004D\n"));
-    EXPECT_EQ(cpu.Cpuid(4), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Cpuid(4, 0), Regs(0, 0, 0, 0));
     // Outside the three ranges a recorded leaf answers as recorded.
-    EXPECT_EQ(cpu.Cpuid(0x40000000).ebx, 0x4B4D564BU);
+    EXPECT_EQ(cpu.Cpuid(0x40000000, 0).ebx, 0x4B4D564BU);
 }
 
 TEST(RecordedCpu, EachProcessorAnswersFromItsOwnDumpWhenBoundToIt) {
@@ -134,10 +154,10 @@ TEST(RecordedCpu, EachProcessorAnswersFromItsOwnDumpWhenBoundToIt) {
     cpu.SetProcessorDump(1, InlineDump("00000000 00000001 68747541 444D4163 69746E65\n"));
     cpu.LookUpAffinitySetter("KERNEL32.DLL", "SetProcessAffinityMask");
     EXPECT_EQ(cpu.ProcessAffinityMask(), 3U);
-    EXPECT_EQ(cpu.Cpuid(0).ebx, 0x756E6547U); // unbound: processor 0
+    EXPECT_EQ(cpu.Cpuid(0, 0).ebx, 0x756E6547U); // unbound: processor 0
     cpu.SetProcessAffinityMask(2);
     EXPECT_EQ(cpu.CurrentProcessor(), 1U);
-    EXPECT_EQ(cpu.Cpuid(0).ebx, 0x68747541U);
+    EXPECT_EQ(cpu.Cpuid(0, 0).ebx, 0x68747541U);
     EXPECT_EQ(cpu.AffinityCalls(), 2U);
 }
 
@@ -155,9 +175,9 @@ TEST(RecordedCpu, SetLeafDerivesAProcessorFromARecordedOne) {
     RecordedCpu cpu(InlineDump(kDumpText));
     cpu.SetLeaf(1, Regs(0x00000F51, 0, 0, 0));
     cpu.SetLeaf(0x80000001, Regs(0, 0x150, 0, 0));
-    EXPECT_EQ(cpu.Cpuid(1).eax, 0x00000F51U);
+    EXPECT_EQ(cpu.Cpuid(1, 0).eax, 0x00000F51U);
     // Added leaves still obey the recorded range maximum (no extended range here).
-    EXPECT_EQ(cpu.Cpuid(0x80000001), Regs(0, 0, 0, 0));
+    EXPECT_EQ(cpu.Cpuid(0x80000001, 0), Regs(0, 0, 0, 0));
 }
 
 TEST(RecordedCpu, TimeStampCounterIsScripted) {

@@ -11,13 +11,12 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
 using testing::RecordedProcessor;
 using testing::Regs;
 
 // A processor of the given vendor with every feature command available and all bits set, family
 // and model from `signature`.
-std::string AllFeatures(const char* leaf0Registers, std::uint32_t signature = 0x00000683) {
+CpuDump AllFeatures(const char* leaf0Registers, std::uint32_t signature = 0x00000683) {
     char text[400];
     std::snprintf(text, sizeof(text),
                   "00000000 00000001 %s\n"
@@ -26,7 +25,7 @@ std::string AllFeatures(const char* leaf0Registers, std::uint32_t signature = 0x
                   "80000001 00000000 00000000 FFFFFFFF FFFFFFFF\n"
                   "80000007 00000000 00000000 00000000 FFFFFFFF\n",
                   leaf0Registers, static_cast<unsigned>(signature));
-    return text;
+    return testing::InlineDump(text);
 }
 
 // Leaf-0 EBX ECX EDX of each vendor.

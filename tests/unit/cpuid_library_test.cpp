@@ -11,22 +11,13 @@
 namespace quelmo {
 namespace {
 
-using testing::InlineDump;
-using testing::RecordedLeaves;
+using testing::RecordedDump;
 using testing::RecordedProcessor;
-using testing::Regs;
-
-// Intel Xeon (Gallatin DP), 3066 MHz: the HTT flag with two logical processors per package.
-constexpr RecordedLeaves kGallatin{"intel-xeon-gallatin.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000001 00000F25 0002080B 00004400 BFEBFBFF
-)"};
 
 // Intel Pentium III (Coppermine), 733 MHz: no HTT flag.
-constexpr RecordedLeaves kCoppermine{"intel-pentium-iii-coppermine.txt", R"(
-00000000 00000003 756E6547 6C65746E 49656E69
-00000001 00000683 00000002 00000000 0387FBFF
-)"};
+constexpr const char* kCoppermine = "intel-pentium-iii-coppermine.txt";
+// Intel Xeon (Gallatin DP), 3066 MHz: the HTT flag with two logical processors per package.
+constexpr const char* kGallatin = "intel-xeon-gallatin.txt";
 
 TEST(CpuRoot, VersionIs4301) {
     RecordedProcessor recorded(kCoppermine);
@@ -87,7 +78,7 @@ TEST(CpuRoot, NothingIsCached) {
 
 TEST(CpuInformation, EveryOperationAnswersForItsProcessor) {
     RecordedProcessor recorded(kCoppermine, 2);
-    recorded.Cpu().SetProcessorDump(1, InlineDump(kGallatin));
+    recorded.Cpu().SetProcessorDump(1, RecordedDump(kGallatin));
     const auto second = CpuRoot().Processors(1);
     EXPECT_EQ(second->Signature()->Signature()->Value(), 0xF25U);
     EXPECT_EQ(second->Cpuid()->Standard()->MaxCommand()->Value(), 2U);
@@ -103,42 +94,37 @@ TEST(CpuInformation, EveryOperationAnswersForItsProcessor) {
     EXPECT_EQ(CpuRoot().Processors(0)->Signature()->Signature()->Value(), 0x683U);
 }
 
-TEST(CpuCount, VirtualSumsTheLogicalProcessorsOfEachProcessor) {
+TEST(CpuCount, VirtualIsTheMachinesLogicalProcessorCount) {
     const struct {
-        const char* name;
-        RecordedLeaves first;
-        RecordedLeaves second;
-        std::uint32_t count;
+        const char* dump;
+        std::uint32_t count; // processors the system reports
         std::uint32_t virtualCount;
     } cases[] = {
-        {"no HTT, one", kCoppermine, kCoppermine, 1, 1},
-        {"no HTT, two", kCoppermine, kCoppermine, 2, 2},
-        {"HTT, one", kGallatin, kGallatin, 1, 2},
-        // Counts per processor the system reports: two Xeons seen as two processors give 4.
-        {"HTT, two", kGallatin, kGallatin, 2, 4},
-        {"mixed", kCoppermine, kGallatin, 2, 3},
-        {"none", kCoppermine, kCoppermine, 0, 0},
+        {kCoppermine, 1, 1},
+        {kCoppermine, 2, 2},
+        {kCoppermine, 0, 0},
+        // Counted in full, not as a byte (once 1).
+        {kCoppermine, 257, 257},
+        // Leaf 1 EBX bits 16-23 are a range of ids, not a count: no more than the system reports
+        // (once 2 per processor, 16 or 128 per processor).
+        {kGallatin, 2, 2},
+        {"intel-core-i7-haswell.txt", 8, 8},
+        {"intel-core-i7-raptorlake.txt", 24, 24},
+        // AMD's topology command (0x80000008 ECX bits 0-7, plus one) counts the package's logical
+        // processors: 2 on the dual-core Athlon 64 X2, 16 on the 8-core 16-thread Ryzen 7 1800X,
+        // also where the system sees fewer.
+        {"amd-athlon64-x2-manchester.txt", 2, 2},
+        {"amd-athlon64-x2-manchester.txt", 1, 2},
+        {"amd-ryzen-zen1-summitridge.txt", 16, 16},
+        {"amd-ryzen-zen1-summitridge.txt", 1, 16},
+        {"amd-ryzen-zen1-summitridge.txt", 32, 32},
+        {"amd-athlon-xp-barton.txt", 1, 1},
     };
     for (const auto& c : cases) {
-        RecordedProcessor recorded(c.first, c.count);
-        recorded.Cpu().SetProcessorDump(1, InlineDump(c.second));
-        EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), c.virtualCount) << c.name;
+        RecordedProcessor recorded(c.dump, c.count);
+        EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), c.virtualCount)
+            << c.dump << " x" << c.count;
     }
-}
-
-TEST(CpuCount, VirtualVisitsProcessor0ThroughTheIndexPastTheLast) {
-    // Index N (here 2) stands for processor 0: each processor is counted once, whatever it reports.
-    RecordedProcessor recorded(kGallatin, 2);
-    recorded.Cpu().SetLeaf(1, Regs(0x00000F25, 0x0005080B, 0x00004400, 0xBFEBFBFF), 0);
-    recorded.Cpu().SetProcessorDump(1, InlineDump(kGallatin));
-    EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), 5U + 2U);
-}
-
-TEST(CpuCount, VirtualTakesTheCountAsAByte) {
-    // 257 processors read as 1 for the sum.
-    RecordedProcessor recorded(kCoppermine, 257);
-    EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), 1U);
-    EXPECT_EQ(CpuRoot().ProcessorCount()->Available()->Value(), 257U);
 }
 
 } // namespace

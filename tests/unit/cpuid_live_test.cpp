@@ -1,5 +1,8 @@
 // The live processor of the machine the tests run on, through the real seam, compared with what
-// the kernel reports in /proc/cpuinfo. Skipped where there is no such file or no x86 processor.
+// the kernel reports in /proc/cpuinfo and /sys. Skipped where there is no such file or no x86
+// processor.
+#include "CpuidTestSupport.h"
+
 #include "cpuid/CpuLibrary.h"
 #include "platform/Cpu.h"
 
@@ -92,10 +95,16 @@ TEST_F(LiveProcessor, NameAgreesWithTheKernel) {
     EXPECT_EQ(cpu->Name()->Name(), info_.fields["model name"]);
 }
 
-TEST_F(LiveProcessor, FamilyAndSteppingAgreeWithTheKernel) {
-    // The kernel adds the extended family to family 15 as the library does (the model rules differ).
-    const auto signature = CpuRoot().Processors(0)->Signature();
+TEST_F(LiveProcessor, FamilyModelAndSteppingAgreeWithTheKernel) {
+    // The kernel combines family and model as the vendors' documents say; so does the library for
+    // Intel and AMD (the kernel also shifts the extended model in for other vendors' family 6).
+    const auto cpu = CpuRoot().Processors(0);
+    const auto signature = cpu->Signature();
     EXPECT_EQ(signature->Family()->Value()->AsString(), info_.fields["cpu family"]);
+    const TCpuVendor vendor = cpu->Vendor()->Vendor();
+    if (vendor == TCpuVendor::Intel || vendor == TCpuVendor::AMD) {
+        EXPECT_EQ(signature->Model()->Value()->AsString(), info_.fields["model"]);
+    }
     if (info_.fields.contains("stepping")) {
         EXPECT_EQ(signature->Stepping()->Value()->AsString(), info_.fields["stepping"]);
     }
@@ -113,8 +122,16 @@ TEST_F(LiveProcessor, StandardFeaturesAgreeWithTheKernelFlags) {
     }
 }
 
+TEST_F(LiveProcessor, CachePagesAgreeWithTheKernel) {
+    if (!testing::ExpectCachePagesAgreeWithTheSystem("/")) {
+        GTEST_SKIP() << "no /sys/devices/system/cpu/cpu0/cache";
+    }
+}
+
 TEST_F(LiveProcessor, CountAgreesAndEveryBindingIsUndone) {
     EXPECT_EQ(CpuRoot().ProcessorCount()->Available()->Value(), info_.processors);
+    // The machine's logical processors, each of which the kernel lists.
+    EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), info_.processors);
     cpu_set_t before;
     CPU_ZERO(&before);
     ASSERT_EQ(sched_getaffinity(0, sizeof(before), &before), 0);

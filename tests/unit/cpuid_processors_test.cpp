@@ -13,178 +13,7 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
 using testing::RecordedProcessor;
-
-// 2x Intel Pentium IIIE, 733 MHz (Coppermine): brand id 2, processor serial number.
-constexpr RecordedLeaves kCoppermine{"intel-pentium-iii-coppermine.txt", R"(
-00000000 00000003 756E6547 6C65746E 49656E69
-00000001 00000683 00000002 00000000 0387FBFF
-00000002 03020101 00000000 00000000 0C040882
-00000003 00000000 00000000 6107FB5A 0000E4CA
-)"};
-
-// Mobile Intel Pentium 4 - M 2.20GHz (Northwood): signature F29, brand id 14.
-constexpr RecordedLeaves kMobilePentium4{"intel-mobile-pentium-4-m.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000001 00000F29 0001080E 00004400 BFEBF9FF
-00000002 665B5101 00000000 00000000 007B7040
-80000000 80000004 00000000 00000000 00000000
-80000001 00000000 00000000 00000000 00000000
-80000002 4D202020 6C69626F 6E492065 286C6574
-80000003 50202952 69746E65 52286D75 20342029
-80000004 204D202D 20555043 30322E32 007A4847
-)"};
-
-// DualCore Intel Core 2 Extreme X6800 (Conroe): base model 15.
-constexpr RecordedLeaves kConroe{"intel-core2-extreme-conroe.txt", R"(
-00000000 0000000A 756E6547 6C65746E 49656E69
-00000001 000006F6 00020800 0000E3BD BFEBFBFF
-00000002 05B0B101 005657F0 00000000 2CB43049
-80000000 80000008 00000000 00000000 00000000
-80000001 00000000 00000000 00000001 20100000
-80000002 65746E49 2952286C 726F4320 4D542865
-80000003 43203229 20205550 20202020 58202020
-80000004 30303836 20402020 33392E32 007A4847
-80000007 00000000 00000000 00000000 00000000
-)"};
-
-// AMD Athlon XP 3200+ (Barton).
-constexpr RecordedLeaves kBarton{"amd-athlon-xp-barton.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 000006A0 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000001 000007A0 00000000 00000000 C1C3FBFF
-80000002 20444D41 6C687441 74286E6F 5820296D
-80000003 32332050 002B3030 00000000 00000000
-80000004 00000000 00000000 00000000 00000000
-80000005 0408FF08 FF20FF10 40020140 40020140
-80000006 00000000 41004100 02008140 00000000
-80000007 00000000 00000000 00000000 00000001
-)"};
-
-// 2x AMD Opteron 240 (SledgeHammer): family 15 model 5, leaf 1 EBX low byte 0x81.
-constexpr RecordedLeaves kSledgeHammer{"amd-opteron-sledgehammer.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000F51 00000881 00000000 078BFBFF
-80000000 80000018 68747541 444D4163 69746E65
-80000001 00000F51 00000000 00000000 E1D3FBFF
-80000002 20444D41 6574704F 286E6F72 20296D74
-80000003 636F7250 6F737365 34322072 45482030
-80000004 00000000 00000000 00000000 00000000
-80000005 FF08FF08 FF20FF20 40020140 40020140
-80000006 00000000 42004200 04008140 00000000
-80000007 00000000 00000000 00000000 00000009
-)"};
-
-// AMD K8 (Orleans): signature 00050FF3, 0x80000001 EBX = 0x4C3.
-constexpr RecordedLeaves kOrleans{"amd-k8-orleans.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00050FF3 00000800 00002001 078BFBFF
-80000000 80000018 68747541 444D4163 69746E65
-80000001 00050FF3 000004C3 0000001D EBD3FBFF
-80000002 20444D41 636F7250 6F737365 6F6D2072
-80000003 206C6564 6E6B6E75 006E776F 00000000
-80000004 00000000 00000000 00000000 00000000
-80000005 FF08FF08 FF20FF20 40020140 40020140
-80000006 00000000 42004200 04008140 00000000
-)"};
-
-// OctalCore AMD Ryzen 7 1800X (Summit Ridge): family 0x17, 16 logical processors.
-constexpr RecordedLeaves kSummitRidge{"amd-ryzen-zen1-summitridge.txt", R"(
-00000000 0000000D 68747541 444D4163 69746E65
-00000001 00800F11 00100800 7ED8320B 178BFBFF
-80000000 8000001F 68747541 444D4163 69746E65
-80000001 00800F11 20000000 35C233FF 2FD3FBFF
-80000002 20444D41 657A7952 2037206E 30303831
-80000003 69452058 2D746867 65726F43 6F725020
-80000004 73736563 2020726F 20202020 00202020
-80000005 FF40FF40 FF40FF40 20080140 40040140
-80000006 26006400 66006400 02006140 00808140
-80000007 00000000 0000001B 00000000 00006599
-)"};
-
-// AMD K5 SSA/5, 75 MHz: family 5 model 0, leaves 0-1 only.
-constexpr RecordedLeaves kK5{"amd-k5-ssa5.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000500 00000000 00000000 000003BF
-)"};
-
-// Transmeta Crusoe TM5800, 1000 MHz: extended range up to 0x80000006 only.
-constexpr RecordedLeaves kCrusoe{"transmeta-crusoe-tm5800.txt", R"(
-00000000 00000003 756E6547 3638784D 54656E69
-00000001 00000543 00000000 00000000 0084893F
-80000000 80000006 6E617254 55504361 74656D73
-80000001 00000543 00000000 00000000 0081813F
-80000005 00000000 04FF04FF 40100120 40080140
-80000006 00000000 00000000 02004180 00000000
-80860000 80860007 6E617254 55504361 74656D73
-80860003 33303032 38313630 3A353120 6F203732
-80860004 63696666 206C6169 656C6572 20657361
-80860005 2E342E34 00312333 00000000 00000000
-80860006 00000000 00000000 00000000 00000000
-)"};
-
-// Transmeta Efficeon TM86x0, 1000 MHz (Astro).
-constexpr RecordedLeaves kEfficeon{"transmeta-efficeon-tm8000.txt", R"(
-00000000 00000003 756E6547 3638784D 54656E69
-00000001 00000F24 00011000 00000000 2FCFF9FF
-80000000 80000008 6E617254 55504361 74656D73
-80000001 00000F24 00000000 00000000 01C3F1FF
-80000005 00000000 04FF04FF 40080120 80040140
-80000006 00000000 00000000 04004180 00000000
-80000007 00000000 00000000 00000000 00000000
-80860000 80860007 6E617254 55504361 74656D73
-80860003 34303032 33323730 3A303220 6F203134
-80860004 63696666 206C6169 656C6572 20657361
-80860005 2E302E36 00362334 00000000 00000000
-80860006 00000000 00000000 00000000 00000000
-)"};
-
-// Cyrix MediaGXm, 233 MHz.
-constexpr RecordedLeaves kMediaGXm{"cyrix-mediagxm.txt", R"(
-00000000 00000002 69727943 64616574 736E4978
-00000001 00000540 00000000 00000000 00808131
-80000000 80000005 00000000 00000000 00000000
-80000001 00000540 00000000 00000000 01818131
-80000002 69727943 654D2078 47616964 206D7458
-80000003 74584D4D 6E45206D 636E6168 00006465
-80000004 00000000 00000000 00000000 00000000
-80000005 00000000 00007001 00000080 00000000
-)"};
-
-// QuadCore Intel Xeon E3-1231 v3 (Haswell) reporting "GenuineIotel".
-constexpr RecordedLeaves kGenuineIotel{"intel-xeon-haswell-genuineiotel.txt", R"(
-00000000 0000000D 756E6547 6C65746F 49656E69
-00000001 000306C3 00100800 7FFAFBFF BFEBFBFF
-80000000 80000008 00000000 00000000 00000000
-80000001 00000000 00000000 00000021 2C100800
-80000002 65746E49 2952286C 6F655820 2952286E
-80000003 55504320 2D334520 31333231 20337620
-80000004 2E332040 48473034 0000007A 00000000
-80000005 00000000 00000000 00000000 00000000
-80000006 00000000 00000000 01006040 00000000
-80000007 00000000 00000000 00000000 00000100
-)"};
-
-// Qualcomm Orion X1 x32 emulation: vendor "Virtual CPU ".
-constexpr RecordedLeaves kVirtualCpu{"virtual-cpu-x86-emulation.txt", R"(
-00000000 0000000D 74726956 20555043 206C6175
-00000001 00000F4A 00080000 02982203 17808111
-80000000 80000008 74726956 20555043 206C6175
-80000002 20202020 20202020 20202020 20202020
-80000003 20202020 20202020 69562020 61757472
-80000004 5043206C 20402055 34322E33 007A4847
-80000005 00000000 00000000 00000000 00000000
-80000006 00000000 00000000 02006040 00000000
-)"};
-
-// Intel PII overdrive: processor type 1.
-constexpr RecordedLeaves kOverdrive{"intel-pentium-ii-overdrive.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000001 00001632 00000000 00000000 0183FBFF
-00000002 03020101 00000000 00000000 0C040843
-)"};
 
 struct FeatureCheck {
     std::uint8_t kind;
@@ -195,7 +24,7 @@ struct FeatureCheck {
 
 struct Expected {
     const char* name;
-    RecordedLeaves leaves;
+    const char* dump;
     TCpuVendor vendor;
     std::uint32_t type, family, model, stepping, brandId;
     std::uint32_t standardMax, extendedMax, transmetaMax;
@@ -209,7 +38,7 @@ struct Expected {
 std::vector<Expected> Processors() {
     return {
         {"Pentium III Coppermine",
-         kCoppermine,
+         "intel-pentium-iii-coppermine.txt",
          TCpuVendor::Intel,
          0,
          6,
@@ -233,7 +62,7 @@ std::vector<Expected> Processors() {
          "Intel Pentium III"},
         // The HTT flag with one logical processor in the package: Virtual counts 1.
         {"Mobile Pentium 4-M",
-         kMobilePentium4,
+         "intel-mobile-pentium-4-m.txt",
          TCpuVendor::Intel,
          0,
          15,
@@ -257,10 +86,9 @@ std::vector<Expected> Processors() {
         // Intel's extended layout has no slot for execute-disable (bit 20) or Intel 64 (bit 29),
         // both of which this processor reports: the library lists only the common rows there.
         // Conroe sets both Enhanced SpeedStep (ECX bit 7) and Thermal Monitor 2 (bit 8).
-        // Its level-2 cache is descriptor 0x49 (4 MB, 16-way in Intel's documents), which the
-        // library's descriptor table lacks: no level 2.
+        // Its level-2 cache is descriptor 0x49: 4 MB on every processor but the family-15-model-6 Xeon MP.
         {"Core 2 Extreme Conroe",
-         kConroe,
+         "intel-core2-extreme-conroe.txt",
          TCpuVendor::Intel,
          0,
          6,
@@ -271,7 +99,7 @@ std::vector<Expected> Processors() {
          0x80000008,
          0,
          {30, 3, 19, 0},
-         2,
+         1,
          {{1, 28, "HTT", true},
           {2, 7, "EST", true},
           {2, 8, "TM2", true},
@@ -280,10 +108,10 @@ std::vector<Expected> Processors() {
           {4, 0, "RES", false}},
          32,
          32,
-         0,
+         4096,
          "Intel(R) Core(TM)2 CPU         X6800  @ 2.93GHz"},
         {"Athlon XP Barton",
-         kBarton,
+         "amd-athlon-xp-barton.txt",
          TCpuVendor::AMD,
          0,
          6,
@@ -309,7 +137,7 @@ std::vector<Expected> Processors() {
          512,
          "AMD Athlon(tm) XP 3200+"},
         {"Opteron 240 SledgeHammer",
-         kSledgeHammer,
+         "amd-opteron-sledgehammer.txt",
          TCpuVendor::AMD,
          0,
          15,
@@ -332,17 +160,16 @@ std::vector<Expected> Processors() {
          64,
          1024,
          "AMD Opteron(tm) Processor 240 HE"},
-        // The library adds the extended model (5) to the base model 15 and gets 20; AMD's
-        // documents shift it in (0x5F = 95). Leaf 1 EBX is 0x800, not 0, so the brand id is its low
-        // byte 0, where AMD's documents fall back to 0x80000001 EBX (0x4C3) whenever the low byte is 0.
+        // The extended model is shifted in (0x5F); the brand-id field of leaf 1 is 0 (EBX 0x800), so
+        // the brand id is 0x80000001 EBX.
         {"K8 Orleans",
-         kOrleans,
+         "amd-k8-orleans.txt",
          TCpuVendor::AMD,
          0,
          15,
-         20,
+         95,
          3,
-         0,
+         0x4C3,
          1,
          0x80000018,
          0,
@@ -353,9 +180,9 @@ std::vector<Expected> Processors() {
          64,
          1024,
          "AMD Processor model unknown"},
-        // Leaf 1 EBX bits 16-23 read 16: the library counts them as logical processors.
+        // 16 logical processors in the package (0x80000008 ECX), although the system reports one.
         {"Ryzen 7 1800X Summit Ridge",
-         kSummitRidge,
+         "amd-ryzen-zen1-summitridge.txt",
          TCpuVendor::AMD,
          0,
          23,
@@ -382,7 +209,7 @@ std::vector<Expected> Processors() {
          512,
          "AMD Ryzen 7 1800X Eight-Core Processor"},
         {"K5 SSA/5",
-         kK5,
+         "amd-k5-ssa5.txt",
          TCpuVendor::AMD,
          0,
          5,
@@ -406,7 +233,7 @@ std::vector<Expected> Processors() {
         // Transmeta shares AMD's feature style: the AMD extended and power layouts. The extended
         // range stops at 0x80000006, so the power set is unavailable.
         {"Crusoe TM5800",
-         kCrusoe,
+         "transmeta-crusoe-tm5800.txt",
          TCpuVendor::Transmeta,
          0,
          5,
@@ -429,7 +256,7 @@ std::vector<Expected> Processors() {
          "20030618 15:27 official release 4.4.3#1"},
         // Named by its build text like the Crusoe, not by "Transmeta Efficeon(tm) Processor TM8000".
         {"Efficeon TM8000",
-         kEfficeon,
+         "transmeta-efficeon-tm8000.txt",
          TCpuVendor::Transmeta,
          0,
          15,
@@ -451,7 +278,7 @@ std::vector<Expected> Processors() {
         // Cyrix documents bit 24 of 0x80000001 EDX as its extended MMX; `cpuid` reads that bit
         // with AMD's layout (FXSAVE).
         {"MediaGXm",
-         kMediaGXm,
+         "cyrix-mediagxm.txt",
          TCpuVendor::Cyrix,
          0,
          5,
@@ -470,9 +297,10 @@ std::vector<Expected> Processors() {
          "Cyrix MediaGXtm MMXtm Enhanced"},
         // An unknown vendor's caches are read as descriptors; 0x80000006 (256 KB level 2 for `cpuid`)
         // then holds only the byte 0x40, "no level 2": no cache at all.
-        // The library adds no extended model to base model 12 (Intel's documents: model 0x3C).
+        // An unknown vendor follows AMD's model rule: no extended model for family 6 (Intel's
+        // documents: model 0x3C). Leaf 1 EBX bits 16-23 (16) are ids, not processors.
         {"Xeon E3-1231 v3 as GenuineIotel",
-         kGenuineIotel,
+         "intel-xeon-haswell-genuineiotel.txt",
          TCpuVendor::Unknown,
          0,
          6,
@@ -483,7 +311,7 @@ std::vector<Expected> Processors() {
          0x80000008,
          0,
          {30, 3, 19, 0},
-         16,
+         1,
          {{1, 28, "HTT", true}, {3, 11, "SEP", true}, {3, 19, "CLFSH", false}},
          0,
          0,
@@ -491,8 +319,9 @@ std::vector<Expected> Processors() {
          "Intel(R) Xeon(R) CPU E3-1231 v3 @ 3.40GHz"},
         // Leaf 2 reports 0x09, 0x0D and 0x80 (32 KB code, 16 KB data, 512 KB level 2 for `cpuid`), but an
         // unknown vendor's descriptors come from the extended leaves, which hold none of the table's.
+        // Leaf 1 EBX bits 16-23 (8) are ids, not processors.
         {"Virtual CPU x86 emulation",
-         kVirtualCpu,
+         "virtual-cpu-x86-emulation.txt",
          TCpuVendor::Unknown,
          0,
          15,
@@ -503,14 +332,14 @@ std::vector<Expected> Processors() {
          0x80000008,
          0,
          {30, 3, 19, 0},
-         8,
+         1,
          {{1, 28, "HTT", true}, {1, 9, "APIC", false}},
          0,
          0,
          0,
          "Virtual CPU @ 3.24GHz"},
         {"Pentium II OverDrive",
-         kOverdrive,
+         "intel-pentium-ii-overdrive.txt",
          TCpuVendor::Intel,
          1,
          6,
@@ -533,7 +362,7 @@ std::vector<Expected> Processors() {
 TEST(RecordedProcessors, DecodeAsTheProcessorIs) {
     for (const Expected& e : Processors()) {
         SCOPED_TRACE(e.name);
-        RecordedProcessor recorded(e.leaves);
+        RecordedProcessor recorded(e.dump);
         const auto cpu = recorded.Processor();
 
         EXPECT_EQ(cpu->Vendor()->Vendor(), e.vendor);
@@ -575,40 +404,49 @@ TEST(RecordedProcessors, DecodeAsTheProcessorIs) {
     }
 }
 
-TEST(RecordedProcessors, VendorAndSignatureTexts) {
+TEST(RecordedProcessors, SignatureAndBrandIdAsTheVendorsNumberThem) {
     const struct {
-        RecordedLeaves leaves;
+        const char* dump;
         const char* vendorId;
-        const char* name;
-        const char* generic;
-        bool familyExtended;
-        bool modelExtended;
+        const char* generic; // family and model as the vendors' documents give them
+        std::uint32_t brandId;
     } cases[] = {
-        {kCoppermine, "GenuineIntel", "Intel Corporation", "x86 Family 6 Model 8 Stepping 3", false, false},
-        {kMobilePentium4, "GenuineIntel", "Intel Corporation", "x86 Family 15 Model 2 Stepping 9", true,
-         false},
-        // Base model 15 with an extended model field of 0: extended, and still model 15.
-        {kConroe, "GenuineIntel", "Intel Corporation", "x86 Family 6 Model 15 Stepping 6", false, true},
-        {kOrleans, "AuthenticAMD", "Advanced Micro Devices", "x86 Family 15 Model 20 Stepping 3", true, true},
-        {kCrusoe, "GenuineTMx86", "Transmeta", "x86 Family 5 Model 4 Stepping 3", false, false},
-        {kMediaGXm, "CyrixInstead", "Via Technologies Inc", "x86 Family 5 Model 4 Stepping 0", false, false},
-        {kGenuineIotel, "BadCpuVendor", "Unknown Vendor", "x86 Family 6 Model 12 Stepping 3", false, false},
-        {kVirtualCpu, "BadCpuVendor", "Unknown Vendor", "x86 Family 15 Model 4 Stepping 10", true, false},
+        {"intel-pentium-iii-coppermine.txt", "GenuineIntel", "x86 Family 6 Model 8 Stepping 3", 2},
+        {"intel-mobile-pentium-4-m.txt", "GenuineIntel", "x86 Family 15 Model 2 Stepping 9", 14},
+        {"intel-core2-extreme-conroe.txt", "GenuineIntel", "x86 Family 6 Model 15 Stepping 6", 0},
+        // Intel shifts the extended model in above the base model for families 6 and 15.
+        {"intel-core-i5-sandybridge.txt", "GenuineIntel", "x86 Family 6 Model 42 Stepping 7", 0},
+        {"intel-core-i7-haswell.txt", "GenuineIntel", "x86 Family 6 Model 60 Stepping 3", 0},
+        {"intel-core-i7-coffeelake.txt", "GenuineIntel", "x86 Family 6 Model 158 Stepping 10", 0},
+        {"intel-core-i7-raptorlake.txt", "GenuineIntel", "x86 Family 6 Model 183 Stepping 1", 0},
+        {"intel-core-ultra-arrowlake.txt", "GenuineIntel", "x86 Family 6 Model 198 Stepping 2", 0},
+        // AMD for family 15 only; K8 processors whose leaf-1 brand-id field is 0 take 0x80000001 EBX.
+        {"amd-athlon64-clawhammer.txt", "AuthenticAMD", "x86 Family 15 Model 4 Stepping 10", 0x106},
+        {"amd-athlon64-x2-manchester.txt", "AuthenticAMD", "x86 Family 15 Model 43 Stepping 1", 0x150},
+        {"amd-k8-orleans.txt", "AuthenticAMD", "x86 Family 15 Model 95 Stepping 3", 0x4C3},
+        {"amd-opteron-sledgehammer.txt", "AuthenticAMD", "x86 Family 15 Model 5 Stepping 1", 0x81},
+        {"amd-ryzen-zen4-raphael.txt", "AuthenticAMD", "x86 Family 25 Model 97 Stepping 2", 0},
+        {"amd-ryzen-zen5-graniteridge.txt", "AuthenticAMD", "x86 Family 26 Model 68 Stepping 0", 0},
+        {"amd-athlon-xp-barton.txt", "AuthenticAMD", "x86 Family 6 Model 10 Stepping 0", 0},
+        // The other vendors follow AMD's rule.
+        {"transmeta-crusoe-tm5800.txt", "GenuineTMx86", "x86 Family 5 Model 4 Stepping 3", 0},
+        {"cyrix-mediagxm.txt", "CyrixInstead", "x86 Family 5 Model 4 Stepping 0", 0},
+        {"via-nano-isaiah.txt", "CentaurHauls", "x86 Family 6 Model 15 Stepping 2", 0},
+        {"intel-xeon-haswell-genuineiotel.txt", "BadCpuVendor", "x86 Family 6 Model 12 Stepping 3", 0},
+        {"virtual-cpu-x86-emulation.txt", "BadCpuVendor", "x86 Family 15 Model 4 Stepping 10", 0},
     };
     for (const auto& c : cases) {
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         const auto cpu = recorded.Processor();
-        EXPECT_EQ(cpu->Vendor()->VendorId(), c.vendorId) << c.leaves.file;
-        EXPECT_EQ(cpu->Vendor()->Name(), c.name) << c.leaves.file;
-        EXPECT_EQ(cpu->Signature()->AsString(), c.generic) << c.leaves.file;
-        EXPECT_EQ(cpu->Signature()->Family()->Extended()->Value(), c.familyExtended) << c.leaves.file;
-        EXPECT_EQ(cpu->Signature()->Model()->Extended()->Value(), c.modelExtended) << c.leaves.file;
+        EXPECT_EQ(cpu->Vendor()->VendorId(), c.vendorId) << c.dump;
+        EXPECT_EQ(cpu->Signature()->AsString(), c.generic) << c.dump;
+        EXPECT_EQ(cpu->Signature()->BrandId()->Value()->Value(), c.brandId) << c.dump;
     }
 }
 
 TEST(RecordedProcessors, FeatureByNameAcrossTheSets) {
     const struct {
-        RecordedLeaves leaves;
+        const char* dump;
         const char* mnemonic;
         const char* found;
         std::uint8_t bit;
@@ -616,44 +454,44 @@ TEST(RecordedProcessors, FeatureByNameAcrossTheSets) {
     } cases[] = {
         // Intel: "TM" is looked up in the power-management set (its first row), which Intel lacks,
         // although the standard set reports TM at bit 29.
-        {kMobilePentium4, "TM", "RES", 255, false},
+        {"intel-mobile-pentium-4-m.txt", "TM", "RES", 255, false},
         // Intel: "NX" lives in the extended set only, where Intel has no slot, although Conroe
         // reports execute-disable there.
-        {kConroe, "NX", "RES", 255, false},
-        {kConroe, "sse2", "SSE2", 26, true},
-        {kSledgeHammer, "nx", "NX", 20, true},
-        {kSledgeHammer, "TM", "TM", 4, false},
-        {kBarton, "mmx+", "MMX+", 22, true},
-        {kBarton, "MMX+", "MMX+", 22, true},
+        {"intel-core2-extreme-conroe.txt", "NX", "RES", 255, false},
+        {"intel-core2-extreme-conroe.txt", "sse2", "SSE2", 26, true},
+        {"amd-opteron-sledgehammer.txt", "nx", "NX", 20, true},
+        {"amd-opteron-sledgehammer.txt", "TM", "TM", 4, false},
+        {"amd-athlon-xp-barton.txt", "mmx+", "MMX+", 22, true},
+        {"amd-athlon-xp-barton.txt", "MMX+", "MMX+", 22, true},
         // AMD family 6 reports SEP in slot 10, which is empty: the unknown feature, although the
         // Athlon XP sets bit 11 (early K7 processors set it without supporting SYSENTER).
-        {kBarton, "SEP", "RES", 255, false},
+        {"amd-athlon-xp-barton.txt", "SEP", "RES", 255, false},
         // AMD K5 model 0 reports global paging in bit 9 (AMD's processor recognition note), which
         // the standard set names APIC.
-        {kK5, "PGE", "APIC", 9, true},
-        {kMediaGXm, "MMX+", "MMX+", 24, true},
+        {"amd-k5-ssa5.txt", "PGE", "APIC", 9, true},
+        {"cyrix-mediagxm.txt", "MMX+", "MMX+", 24, true},
         // Transmeta: AMD's layouts, but the AMD and Cyrix slot rules do not fire.
-        {kCrusoe, "SEP", "SEP", 11, true},
-        {kCrusoe, "", "RES", 255, false},
-        {kEfficeon, "LM", "LM", 29, false},
+        {"transmeta-crusoe-tm5800.txt", "SEP", "SEP", 11, true},
+        {"transmeta-crusoe-tm5800.txt", "", "RES", 255, false},
+        {"transmeta-efficeon-tm8000.txt", "LM", "LM", 29, false},
     };
     for (const auto& c : cases) {
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         const auto feature = recorded.Processor()->Features()->FeatureByName(c.mnemonic);
-        EXPECT_EQ(feature->Mnemonic(), c.found) << c.leaves.file << " " << c.mnemonic;
-        EXPECT_EQ(feature->Bit(), c.bit) << c.leaves.file << " " << c.mnemonic;
-        EXPECT_EQ(feature->Available()->Value(), c.available) << c.leaves.file << " " << c.mnemonic;
+        EXPECT_EQ(feature->Mnemonic(), c.found) << c.dump << " " << c.mnemonic;
+        EXPECT_EQ(feature->Bit(), c.bit) << c.dump << " " << c.mnemonic;
+        EXPECT_EQ(feature->Available()->Value(), c.available) << c.dump << " " << c.mnemonic;
     }
 }
 
 TEST(RecordedProcessors, TwoProcessorMachinesBindEachQuery) {
     // Both sources of these dumps were two-processor machines ("2x" in their headers).
-    for (const RecordedLeaves& leaves : {kCoppermine, kSledgeHammer}) {
-        RecordedProcessor recorded(leaves, 2);
+    for (const char* dump : {"intel-pentium-iii-coppermine.txt", "amd-opteron-sledgehammer.txt"}) {
+        RecordedProcessor recorded(dump, 2);
         EXPECT_TRUE(CpuRoot().Multiprocessor());
         const auto signature = recorded.Processor(1)->Signature();
         EXPECT_EQ(signature->Signature()->Value(), recorded.Processor(0)->Signature()->Signature()->Value());
-        EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), 2U) << leaves.file;
+        EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), 2U) << dump;
         // Every binding was undone.
         EXPECT_EQ(recorded.Cpu().ProcessAffinityMask(), 3U);
         EXPECT_FALSE(recorded.Cpu().AffinityWrites().empty());

@@ -19,63 +19,18 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
 using testing::RecordedProcessor;
 
-// Intel Pentium III, 450 MHz (Katmai): PSN flag set; leaf 3 ECX = 8EF18AEE, EDX = 0000D043.
-constexpr RecordedLeaves kKatmai{"intel-pentium-iii-katmai-psn.txt", R"(
-00000000 00000003 756E6547 6C65746E 49656E69
-00000001 00000673 00000000 00000000 0387F9FF
-00000003 00000000 00000000 8EF18AEE 0000D043
-)"};
-
-// 2x Intel Pentium IIIE, 733 MHz (Coppermine): PSN present.
-constexpr RecordedLeaves kCoppermine{"intel-pentium-iii-coppermine.txt", R"(
-00000000 00000003 756E6547 6C65746E 49656E69
-00000001 00000683 00000002 00000000 0387FBFF
-00000003 00000000 00000000 6107FB5A 0000E4CA
-)"};
-
-// 2x Intel Pentium MMX, 200 MHz (P55C): standard range ends at command 1.
-constexpr RecordedLeaves kPentiumMmx{"intel-pentium-mmx-p55c.txt", R"(
-00000000 00000001 756E6547 6C65746E 49656E69
-00000001 00000543 00000000 00000000 008003BF
-)"};
-
-// Transmeta Crusoe TM5800, 1000 MHz: leaf 3 serial, PSN flag (bit 18 of 0084893F) set.
-constexpr RecordedLeaves kCrusoe{"transmeta-crusoe-tm5800.txt", R"(
-00000000 00000003 756E6547 3638784D 54656E69
-00000001 00000543 00000000 00000000 0084893F
-00000003 00000000 229B3189 0061A48B 000068D6
-)"};
-
-// AMD Duron, 600 MHz (Spitfire): family 6 model 3 stepping 0.
-constexpr RecordedLeaves kSpitfire{"amd-duron-spitfire.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000630 00000000 00000000 0183F9FF
-)"};
-
-// AMD Duron, 1600 MHz (Applebred): family 6 model 8 stepping 1.
-constexpr RecordedLeaves kApplebred{"amd-duron-applebred.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000681 00000000 00000000 0383FBFF
-)"};
-
-// Cyrix 6x86MX/MII: family 6 model 0.
-constexpr RecordedLeaves kCyrixMii{"cyrix-6x86mx-mii.txt", R"(
-00000000 00000001 69727943 64616574 736E4978
-00000001 00000600 00000000 00000000 0080A135
-)"};
-
-// VIA C3 (Nehemiah): family 6 model 9 stepping 8.
-constexpr RecordedLeaves kNehemiah{"via-c3-nehemiah.txt", R"(
-00000000 00000001 746E6543 736C7561 48727561
-00000001 00000698 00000000 00000000 0381B93F
-)"};
+// Pentium III Katmai and Coppermine (serial numbers), Pentium MMX (no command 3), Transmeta
+// Crusoe (its own layout), and the Durons Spitfire (6/3/0) and Applebred (6/8/1).
+constexpr const char* kKatmai = "intel-pentium-iii-katmai-psn.txt";
+constexpr const char* kCoppermine = "intel-pentium-iii-coppermine.txt";
+constexpr const char* kCrusoe = "transmeta-crusoe-tm5800.txt";
+constexpr const char* kSpitfire = "amd-duron-spitfire.txt";
 
 struct SerialCase {
     const char* name;
-    RecordedLeaves leaves;
+    const char* dump;
     bool available;
     const char* text;
     const char* hex;
@@ -89,13 +44,14 @@ TEST(ProcessorSerial, ReadsCommand3) {
         {"Pentium III Coppermine", kCoppermine, true, "0000-0000-0000-E4CA-6107-FB5A",
          "000000000000E4CA6107FB5A"},
         // No command 3: all zeros, whatever the feature flag says.
-        {"Pentium MMX", kPentiumMmx, false, "0000-0000-0000-0000-0000-0000", "000000000000000000000000"},
+        {"Pentium MMX", "intel-pentium-mmx-p55c.txt", false, "0000-0000-0000-0000-0000-0000",
+         "000000000000000000000000"},
         // Transmeta: EBX alone (Debian's cpuid reads the Intel layout here: 0000-0543-0000-68D6-0061-A48B).
         {"Crusoe TM5800", kCrusoe, true, "229B-3189", "229B3189"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         const auto serial = recorded.Processor()->Serial();
         EXPECT_EQ(serial->Available()->Value(), c.available);
         EXPECT_EQ(serial->AsString(), c.text);
@@ -130,7 +86,7 @@ TEST(ProcessorSerial, GroupPairs) {
 TEST(ProcessorSerial, AnswersForItsOwnProcessor) {
     // Processor 1 is a Coppermine, processor 0 a Katmai.
     RecordedProcessor recorded(kKatmai, 2);
-    recorded.Cpu().SetProcessorDump(1, testing::InlineDump(kCoppermine));
+    recorded.Cpu().SetProcessorDump(1, testing::RecordedDump(kCoppermine));
     EXPECT_EQ(recorded.Processor(1)->Serial()->AsHex(), "000000000000E4CA6107FB5A");
     EXPECT_EQ(recorded.Processor(0)->Serial()->AsHex(), "000000000000D0438EF18AEE");
 }
@@ -138,7 +94,7 @@ TEST(ProcessorSerial, AnswersForItsOwnProcessor) {
 TEST(ProcessorErrata, DuronCacheOnlyForAmdFamily6Model3Stepping0) {
     struct Case {
         const char* name;
-        RecordedLeaves leaves;
+        const char* dump;
         std::uint32_t signature; // 0: as recorded
         bool duron;
     };
@@ -146,18 +102,18 @@ TEST(ProcessorErrata, DuronCacheOnlyForAmdFamily6Model3Stepping0) {
         {"AMD Duron Spitfire 6/3/0", kSpitfire, 0, true},
         // The same processor one stepping later.
         {"AMD 6/3/1", kSpitfire, 0x631, false},
-        {"AMD Duron Applebred 6/8/1", kApplebred, 0, false},
+        {"AMD Duron Applebred 6/8/1", "amd-duron-applebred.txt", 0, false},
         // Other vendors with the Spitfire's signature.
         {"Intel 6/3/0", kKatmai, 0x630, false},
-        {"Cyrix 6/3/0", kCyrixMii, 0x630, false},
-        {"Via 6/3/0", kNehemiah, 0x630, false},
+        {"Cyrix 6/3/0", "cyrix-6x86mx-mii.txt", 0x630, false},
+        {"Via 6/3/0", "via-c3-nehemiah.txt", 0x630, false},
         {"Transmeta 6/3/0", kCrusoe, 0x630, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordedProcessor recorded(c.leaves);
+        RecordedProcessor recorded(c.dump);
         if (c.signature != 0) {
-            const CpuDump dump = testing::InlineDump(c.leaves);
+            const CpuDump dump = testing::RecordedDump(c.dump);
             const platform::CpuidRegisters* leaf1 = dump.Find(1);
             ASSERT_NE(leaf1, nullptr);
             recorded.Cpu().SetLeaf(1, testing::Regs(c.signature, leaf1->ebx, leaf1->ecx, leaf1->edx));

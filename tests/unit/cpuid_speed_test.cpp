@@ -54,7 +54,7 @@ public:
     }
 
     // platform::Cpu
-    platform::CpuidRegisters Cpuid(std::uint32_t) override { return {}; }
+    platform::CpuidRegisters Cpuid(std::uint32_t, std::uint32_t) override { return {}; }
     std::uint64_t ReadTimeStampCounter() override {
         const std::uint64_t value = Next(timeStamps);
         Log(Call::TimeStamp, static_cast<std::int64_t>(value));
@@ -227,7 +227,7 @@ TEST_F(RiggedClock, EveryProcessorIndexMeasuresTheSameClock) {
 }
 
 TEST(RecordedClockSpeed, AMeasurementReadsTheRecordedClockExactly) {
-    const char* dump = "00000000 00000001 68747541 444D4163 69746E65\n";
+    const char* dump = "amd-athlon-xp-barton.txt";
     const std::uint32_t kilohertz[] = {2'083'000, 2'792'700, 75'000, 1'000'000, 0};
     const std::uint32_t expected[] = {2083, 2792, 75, 1000, 0};
     for (std::size_t i = 0; i < std::size(kilohertz); ++i) {
@@ -278,42 +278,17 @@ TEST(ModelRating, LooksUpTheTableOfTheLevel2Size) {
     }
 }
 
-// AMD Athlon XP, 2200 MHz 3200+ (Barton): 512 KB level 2 (0x80000006 ECX bits 16-31 = 0x200).
-constexpr testing::RecordedLeaves kBarton{"amd-athlon-xp-barton.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 000006A0 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000006 00000000 41004100 02008140 00000000
-)"};
-
-// AMD Athlon XP, 1800 MHz 2200+ (Thoroughbred-A): 256 KB level 2.
-constexpr testing::RecordedLeaves kThoroughbred{"amd-athlon-xp-thoroughbred.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000680 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000006 00000000 41004100 01008140 00000000
-)"};
-
-// AMD Athlon XP, 1400 MHz 1600+ (Palomino): 256 KB level 2.
-constexpr testing::RecordedLeaves kPalomino{"amd-athlon-xp-palomino.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000662 00000000 00000000 0383F9FF
-80000000 80000008 68747541 444D4163 69746E65
-80000006 00000000 41004100 01008140 00000000
-)"};
-
-// AMD Duron, 1600 MHz (Applebred): 64 KB level 2, which has no rating table.
-constexpr testing::RecordedLeaves kApplebred{"amd-duron-applebred.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00000681 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000006 00000000 41004100 00408140 00000000
-)"};
+// Athlon XPs with 512 KB (Barton) and 256 KB (Thoroughbred, Palomino) of level 2, and a Duron
+// with 64 KB (Applebred), which has no rating table.
+constexpr const char* kBarton = "amd-athlon-xp-barton.txt";
+constexpr const char* kThoroughbred = "amd-athlon-xp-thoroughbred.txt";
+constexpr const char* kPalomino = "amd-athlon-xp-palomino.txt";
+constexpr const char* kApplebred = "amd-duron-applebred.txt";
 
 TEST(ModelRating, RecordedAthlonsAtTheirOwnClocksRateAsSold) {
     struct Case {
         const char* name;
-        testing::RecordedLeaves leaves;
+        const char* dump;
         std::uint32_t kilohertz;
         const char* rating;
     };
@@ -333,7 +308,7 @@ TEST(ModelRating, RecordedAthlonsAtTheirOwnClocksRateAsSold) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        testing::RecordedProcessor recorded(c.leaves);
+        testing::RecordedProcessor recorded(c.dump);
         RecordedClock clock(c.kilohertz);
         recorded.Cpu().SetClock(&clock);
         const platform::ScopedSeam<platform::Time> time(clock);
@@ -342,12 +317,8 @@ TEST(ModelRating, RecordedAthlonsAtTheirOwnClocksRateAsSold) {
 }
 
 TEST(ModelRating, OnlyAmdProcessorsAreRated) {
-    // Mobile Pentium 4-M (Northwood), cpuid-dumps/intel-mobile-pentium-4-m.txt, with an AMD
-    // clock: no rating whatever the clock.
-    testing::RecordedProcessor recorded(testing::RecordedLeaves{"intel-mobile-pentium-4-m.txt", R"(
-00000000 00000002 756E6547 6C65746E 49656E69
-00000001 00000F29 0001080E 00004400 BFEBF9FF
-)"});
+    // Mobile Pentium 4-M (Northwood) with an AMD clock: no rating whatever the clock.
+    testing::RecordedProcessor recorded("intel-mobile-pentium-4-m.txt");
     RecordedClock clock(2'083'000);
     recorded.Cpu().SetClock(&clock);
     const platform::ScopedSeam<platform::Time> time(clock);

@@ -10,12 +10,12 @@
 namespace quelmo {
 namespace {
 
-using testing::RecordedLeaves;
+using testing::InlineDump;
 using testing::RecordedProcessor;
 using testing::Regs;
 
 // Leaf 0 reporting `vendorId` (EBX, EDX, ECX) and a standard maximum of 1, and leaf 1 with `eax`.
-std::string HandMade(const std::string& vendorId, std::uint32_t eax = 0x00000683, std::uint32_t ebx = 0) {
+CpuDump HandMade(const std::string& vendorId, std::uint32_t eax = 0x00000683, std::uint32_t ebx = 0) {
     auto word = [&](std::size_t at) {
         std::uint32_t value = 0;
         for (std::size_t i = 0; i < 4; ++i) {
@@ -27,7 +27,7 @@ std::string HandMade(const std::string& vendorId, std::uint32_t eax = 0x00000683
     std::snprintf(text, sizeof(text),
                   "00000000 00000001 %08X %08X %08X\n00000001 %08X %08X 00000000 00000000\n", word(0),
                   word(8), word(4), eax, ebx);
-    return text;
+    return InlineDump(text);
 }
 
 TEST(CpuVendor, EveryRowOfTheVendorTable) {
@@ -95,46 +95,63 @@ TEST(CpuVendor, ShortNamesEndInABlank) {
 }
 
 TEST(CpuSignature, DecodesEachFieldOfTheSignatureWord) {
+    constexpr auto kIntel = TCpuVendor::Intel;
+    constexpr auto kAmd = TCpuVendor::AMD;
     const struct {
+        TCpuVendor vendor;
         std::uint32_t signature;
         std::uint32_t type, family, model, stepping;
         bool familyExtended, modelExtended;
     } cases[] = {
-        {0x00000F29, 0, 15, 2, 9, true, false},
-        // Extended family 0 still counts as extended.
-        {0x00000F41, 0, 15, 4, 1, true, false},
-        // Base model 5: the extended model field (2) is not added.
-        {0x00020F51, 0, 15, 5, 1, true, false},
-        {0x000106F2, 0, 6, 16, 2, false, true},
-        {0x000006FB, 0, 6, 15, 11, false, true},
-        // Base model 14: model 14 whatever the extended model field holds.
-        {0x000206E6, 0, 6, 14, 6, false, false},
-        {0x00000683, 0, 6, 8, 3, false, false},
-        {0x00001632, 1, 6, 3, 2, false, false},
-        {0x00003000, 3, 0, 0, 0, false, false},
-        // Extended family added to 15, extended model added (not shifted) to 15.
-        {0x00A50FF3, 0, 25, 20, 3, true, true},
-        {0x0FF00F00, 0, 270, 0, 0, true, false},
-        {0, 0, 0, 0, 0, false, false},
+        // The extended model is shifted in above the base model: Intel for families 6 and 15,
+        // every other vendor for family 15 only.
+        {kIntel, 0x00000F29, 0, 15, 2, 9, true, true},
+        {kIntel, 0x000106F2, 0, 6, 0x1F, 2, false, true},
+        {kIntel, 0x000206E6, 0, 6, 0x2E, 6, false, true},
+        {kIntel, 0x000306C3, 0, 6, 0x3C, 3, false, true},
+        {kIntel, 0x00000683, 0, 6, 8, 3, false, true},
+        {kIntel, 0x00001632, 1, 6, 3, 2, false, true},
+        {kIntel, 0x00000543, 0, 5, 4, 3, false, false},
+        {kIntel, 0x00003000, 3, 0, 0, 0, false, false},
+        {kAmd, 0x00000F41, 0, 15, 4, 1, true, true},
+        {kAmd, 0x00020F51, 0, 15, 0x25, 1, true, true},
+        {kAmd, 0x00A50FF3, 0, 25, 0x5F, 3, true, true},
+        {kAmd, 0x000006A0, 0, 6, 10, 0, false, false},
+        {TCpuVendor::Unknown, 0x000306C3, 0, 6, 12, 3, false, false},
+        {TCpuVendor::Via, 0x000106F2, 0, 6, 15, 2, false, false},
+        {kAmd, 0x0FF00F00, 0, 270, 0, 0, true, true},
+        {kIntel, 0, 0, 0, 0, 0, false, false},
     };
     for (const auto& c : cases) {
-        const auto field = [&](std::uint8_t kind) { return TCpuSignatureInformation(c.signature, kind); };
-        EXPECT_EQ(field(kFieldType).Value()->Value(), c.type) << std::hex << c.signature;
-        EXPECT_EQ(field(kFieldFamily).Value()->Value(), c.family) << std::hex << c.signature;
-        EXPECT_EQ(field(kFieldModel).Value()->Value(), c.model) << std::hex << c.signature;
-        EXPECT_EQ(field(kFieldStepping).Value()->Value(), c.stepping) << std::hex << c.signature;
-        EXPECT_EQ(field(kFieldFamily).Extended()->Value(), c.familyExtended) << std::hex << c.signature;
-        EXPECT_EQ(field(kFieldModel).Extended()->Value(), c.modelExtended) << std::hex << c.signature;
+        const auto field = [&](std::uint8_t kind) {
+            return TCpuSignatureInformation(c.signature, kind, c.vendor);
+        };
+        SCOPED_TRACE(::testing::Message() << std::hex << c.signature << " vendor " << int(c.vendor));
+        EXPECT_EQ(field(kFieldType).Value()->Value(), c.type);
+        EXPECT_EQ(field(kFieldFamily).Value()->Value(), c.family);
+        EXPECT_EQ(field(kFieldModel).Value()->Value(), c.model);
+        EXPECT_EQ(field(kFieldStepping).Value()->Value(), c.stepping);
+        EXPECT_EQ(field(kFieldFamily).Extended()->Value(), c.familyExtended);
+        EXPECT_EQ(field(kFieldModel).Extended()->Value(), c.modelExtended);
         EXPECT_FALSE(field(kFieldType).Extended()->Value());
         EXPECT_FALSE(field(kFieldStepping).Extended()->Value());
     }
 }
 
+TEST(CpuSignature, NameTablesKeepTheirModelNumbers) {
+    // The lookup model adds the extended model to base model 15 only, whatever the vendor.
+    EXPECT_EQ(LookupModel(0x00000683), 8U);
+    EXPECT_EQ(LookupModel(0x000106F2), 16U);
+    EXPECT_EQ(LookupModel(0x00050FF3), 20U);
+    EXPECT_EQ(LookupModel(0x000206A7), 10U);
+}
+
 TEST(CpuSignature, BrandIdAndUnknownKindsKeepOrDropTheNumber) {
-    EXPECT_EQ(TCpuSignatureInformation(0x4C3, kFieldBrandId).Value()->Value(), 0x4C3U);
-    EXPECT_FALSE(TCpuSignatureInformation(0xFFFFFFFF, kFieldBrandId).Extended()->Value());
-    EXPECT_EQ(TCpuSignatureInformation(0x00000F29, 5).Value()->Value(), 0U);
-    EXPECT_FALSE(TCpuSignatureInformation(0x00000F29, 5).Extended()->Value());
+    constexpr auto kAmd = TCpuVendor::AMD;
+    EXPECT_EQ(TCpuSignatureInformation(0x4C3, kFieldBrandId, kAmd).Value()->Value(), 0x4C3U);
+    EXPECT_FALSE(TCpuSignatureInformation(0xFFFFFFFF, kFieldBrandId, kAmd).Extended()->Value());
+    EXPECT_EQ(TCpuSignatureInformation(0x00000F29, 5, kAmd).Value()->Value(), 0U);
+    EXPECT_FALSE(TCpuSignatureInformation(0x00000F29, 5, kAmd).Extended()->Value());
 }
 
 TEST(CpuSignature, AsStringAndSignatureOfAProcessor) {
@@ -144,7 +161,7 @@ TEST(CpuSignature, AsStringAndSignatureOfAProcessor) {
     } cases[] = {
         {0x00000683, "x86 Family 6 Model 8 Stepping 3"},
         {0x00000F29, "x86 Family 15 Model 2 Stepping 9"},
-        {0x000106F2, "x86 Family 6 Model 16 Stepping 2"},
+        {0x000106F2, "x86 Family 6 Model 31 Stepping 2"},
     };
     for (const auto& c : cases) {
         RecordedProcessor recorded(HandMade("GenuineIntel", c.signature));
@@ -156,61 +173,39 @@ TEST(CpuSignature, AsStringAndSignatureOfAProcessor) {
 
 TEST(CpuSignature, WithoutCommand1EveryFieldIsZero) {
     // A standard maximum of 0: command 1 is unavailable, whatever the processor would answer.
-    RecordedProcessor recorded("00000000 00000000 756E6547 6C65746E 49656E69\n"
-                               "00000001 00000683 00000002 00000000 0387FBFF\n");
+    RecordedProcessor recorded(InlineDump("00000000 00000000 756E6547 6C65746E 49656E69\n"
+                                          "00000001 00000683 00000002 00000000 0387FBFF\n"));
     const auto signature = recorded.Processor()->Signature();
     EXPECT_EQ(signature->AsString(), "x86 Family 0 Model 0 Stepping 0");
     EXPECT_EQ(signature->Signature()->Value(), 0U);
     EXPECT_EQ(signature->BrandId()->Value()->Value(), 0U);
 }
 
-// AMD Athlon 64 X2 (Manchester), 3800+: family 15 model 11 (base model, the library adds no
-// extended model to it), 0x80000001 EBX = 0x150.
-constexpr RecordedLeaves kManchester{"amd-athlon64-x2-manchester.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 00020FB1 00020800 00000001 178BFBFF
-80000000 80000018 68747541 444D4163 69746E65
-80000001 00020FB1 00000150 00000003 E3D3FBFF
-)"};
-
-TEST(CpuSignature, AmdFamily15BrandIdFallsBackToTheExtendedCommandWhenEbxIsZero) {
-    // Leaf 1 EBX is never 0 on the real K8 dumps (0x00020800 here), so the fallback is shown on
-    // a processor derived from this one with leaf 1 EBX cleared.
-    RecordedProcessor recorded(kManchester);
-    EXPECT_EQ(recorded.Processor()->Signature()->BrandId()->Value()->Value(), 0U); // low byte of 0x00020800
-    recorded.Cpu().SetLeaf(1, Regs(0x00020FB1, 0, 0x00000001, 0x178BFBFF));
-    EXPECT_EQ(recorded.Processor()->Signature()->BrandId()->Value()->Value(), 0x150U);
-}
-
-TEST(CpuSignature, BrandIdFallbackNeedsAmdFamily15AndModelAbove4) {
+TEST(CpuSignature, AmdBrandIdFallsBackToTheExtendedCommandOnFamily15) {
+    // The 8-bit brand-id field (leaf 1 EBX bits 0-7) is tested, not the whole register; family 15
+    // is the K8, from model 4 on. Leaf 1 EBX is given, 0x80000001 EBX holds 0x150.
     const struct {
         const char* vendorId;
         std::uint32_t signature;
+        std::uint32_t ebx;
         std::uint32_t brandId;
     } cases[] = {
-        {"AuthenticAMD", 0x00000F51, 0x150}, // model 5
-        {"AuthenticAMD", 0x00000F41, 0},     // model 4
-        {"AuthenticAMD", 0x000006A0, 0},     // family 6
-        {"GenuineIntel", 0x00000F51, 0},     // not AMD
-        {"GenuineTMx86", 0x00000F51, 0},     // AMD's feature style, but not AMD
+        {"AuthenticAMD", 0x00000F51, 0, 0x150},
+        {"AuthenticAMD", 0x00000F41, 0, 0x150},
+        {"AuthenticAMD", 0x00050FF3, 0x00000800, 0x150},
+        {"AuthenticAMD", 0x00000F51, 0x00000881, 0x81},
+        {"AuthenticAMD", 0x000006A0, 0, 0}, // family 6
+        {"AuthenticAMD", 0x00800F11, 0, 0}, // family 23
+        {"GenuineIntel", 0x00000F51, 0, 0}, // not AMD
+        {"GenuineTMx86", 0x00000F51, 0, 0}, // AMD's feature style, but not AMD
     };
     for (const auto& c : cases) {
-        RecordedProcessor recorded(HandMade(c.vendorId, c.signature, 0));
+        RecordedProcessor recorded(HandMade(c.vendorId, c.signature, c.ebx));
         recorded.Cpu().SetLeaf(0x80000000, Regs(0x80000001, 0, 0, 0));
         recorded.Cpu().SetLeaf(0x80000001, Regs(0, 0x150, 0, 0));
         EXPECT_EQ(recorded.Processor()->Signature()->BrandId()->Value()->Value(), c.brandId)
-            << c.vendorId << " " << std::hex << c.signature;
+            << c.vendorId << " " << std::hex << c.signature << " " << c.ebx;
     }
-}
-
-TEST(CpuSignature, BrandIdIsTheLowByteWheneverAnyBitOfEbxIsSet) {
-    // All 32 bits of EBX are tested: 0x00000800 is nonzero, so the brand id is its low byte 0 and
-    // the extended command is not read (AMD's documents fall back whenever the low byte is 0).
-    RecordedProcessor recorded(HandMade("AuthenticAMD", 0x00050FF3, 0x00000800));
-    recorded.Cpu().SetLeaf(0x80000000, Regs(0x80000001, 0, 0, 0));
-    recorded.Cpu().SetLeaf(0x80000001, Regs(0, 0x4C3, 0, 0));
-    EXPECT_EQ(recorded.Processor()->Signature()->BrandId()->Value()->Value(), 0U);
-    EXPECT_EQ(recorded.Cpu().Executions(0x80000001), 0U);
 }
 
 } // namespace

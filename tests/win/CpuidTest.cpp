@@ -108,22 +108,22 @@ TEST_F(Win32Processor, VendorAndBrandAgreeWithTheKernel) {
     }
 }
 
-// The 32-bit product build decodes a recorded processor as the native build does.
-// AMD Athlon XP 3200+ (Barton), cpuid-dumps/amd-athlon-xp-barton.txt.
+// Under Wine the kernel's caches of processor 0 are reachable through drive Z:.
+TEST_F(Win32Processor, CachePagesAgreeWithTheKernel) {
+    if (!testing::ExpectCachePagesAgreeWithTheSystem("Z:/")) {
+        GTEST_SKIP() << "no Z:\\sys\\devices\\system\\cpu\\cpu0\\cache (not under Wine on Linux)";
+    }
+}
+
+TEST_F(Win32Processor, VirtualProcessorsAreTheSystemsLogicalProcessors) {
+    SYSTEM_INFO info{};
+    ::GetSystemInfo(&info);
+    EXPECT_EQ(CpuRoot().ProcessorCount()->Virtual()->Value(), info.dwNumberOfProcessors);
+}
+
+// The 32-bit product build decodes recorded processors as the native build does.
 TEST(Win32RecordedProcessor, AthlonXpBarton) {
-    testing::RecordedProcessor recorded(testing::RecordedLeaves{"amd-athlon-xp-barton.txt", R"(
-00000000 00000001 68747541 444D4163 69746E65
-00000001 000006A0 00000000 00000000 0383FBFF
-80000000 80000008 68747541 444D4163 69746E65
-80000001 000007A0 00000000 00000000 C1C3FBFF
-80000002 20444D41 6C687441 74286E6F 5820296D
-80000003 32332050 002B3030 00000000 00000000
-80000004 00000000 00000000 00000000 00000000
-80000005 0408FF08 FF20FF10 40020140 40020140
-80000006 00000000 41004100 02008140 00000000
-80000007 00000000 00000000 00000000 00000001
-)"},
-                                        2);
+    testing::RecordedProcessor recorded("amd-athlon-xp-barton.txt", 2);
     const auto cpu = recorded.Processor(1);
     EXPECT_EQ(cpu->Vendor()->Name(), "Advanced Micro Devices");
     EXPECT_EQ(cpu->Signature()->AsString(), "x86 Family 6 Model 10 Stepping 0");
@@ -136,6 +136,15 @@ TEST(Win32RecordedProcessor, AthlonXpBarton) {
     EXPECT_EQ(cpu->Cache()->Level1()->Data()->LineSize()->Value(), 64U);
     EXPECT_EQ(CpuNumber(1048576)->AsSize(), "1.0 Mb");
     EXPECT_EQ(recorded.Cpu().ProcessAffinityMask(), 3U);
+}
+
+TEST(Win32RecordedProcessor, RaptorLakeCachesFromCommand4) {
+    testing::RecordedProcessor recorded("intel-core-i7-raptorlake.txt");
+    const auto caches = recorded.Processor()->Cache();
+    EXPECT_EQ(recorded.Processor()->Signature()->Model()->Value()->Value(), 183U);
+    EXPECT_EQ(caches->Level1()->Data()->Size()->Value(), 48U * 1024);
+    EXPECT_EQ(caches->Level3()->Size()->Value(), 30U * 1024 * 1024);
+    EXPECT_EQ(caches->Level3()->Associativity()->Text(), "12-Way");
 }
 
 } // namespace

@@ -12,7 +12,9 @@ namespace {
 
 class PosixCpu final : public Cpu {
 public:
-    CpuidRegisters Cpuid(std::uint32_t leaf) override { return ExecuteCpuid(leaf); }
+    CpuidRegisters Cpuid(std::uint32_t leaf, std::uint32_t subleaf) override {
+        return ExecuteCpuid(leaf, subleaf);
+    }
     std::uint64_t ReadTimeStampCounter() override { return ExecuteRdtsc(); }
 
     // sched_setaffinity is always there; the Win32 names mean nothing here.

@@ -12,7 +12,9 @@ using SetProcessAffinityMaskFn = BOOL(WINAPI*)(HANDLE, DWORD_PTR);
 
 class Win32Cpu final : public Cpu {
 public:
-    CpuidRegisters Cpuid(std::uint32_t leaf) override { return ExecuteCpuid(leaf); }
+    CpuidRegisters Cpuid(std::uint32_t leaf, std::uint32_t subleaf) override {
+        return ExecuteCpuid(leaf, subleaf);
+    }
     std::uint64_t ReadTimeStampCounter() override { return ExecuteRdtsc(); }
 
     bool LookUpAffinitySetter(std::string_view module, std::string_view function) override {
