@@ -9,6 +9,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"QuelmoLinkLabel";
 // Room for the focus rectangle around the text.
 constexpr int kPadding = 1;
+// The blue of links. (The system's hot-tracking colour is no link colour everywhere: Wine's is grey.)
+constexpr COLORREF kLinkColor = RGB(0, 102, 204);
 
 } // namespace
 
@@ -95,8 +97,7 @@ void LinkLabel::OnPaint() {
         const win32::ScopedSelectObject selected(dc,
                                                  font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT));
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::IsWindowEnabled(Hwnd()) != FALSE ? ::GetSysColor(COLOR_HOTLIGHT)
-                                                              : ::GetSysColor(COLOR_GRAYTEXT));
+        ::SetTextColor(dc, ::IsWindowEnabled(Hwnd()) != FALSE ? kLinkColor : ::GetSysColor(COLOR_GRAYTEXT));
         ::TextOutW(dc, kPadding, kPadding, text_.c_str(), static_cast<int>(text_.size()));
     }
     const auto uiState = static_cast<UINT>(::SendMessageW(Hwnd(), WM_QUERYUISTATE, 0, 0));
