@@ -87,7 +87,8 @@ bool DialogKey(HWND form, HWND target, UINT message, WPARAM key) {
 // The width of `text` in the label's font, and the label's width.
 int TextWidth(HWND label, const std::wstring& text) {
     const win32::UniqueWindowDc dc = win32::GetWindowDc(label);
-    const win32::ScopedSelectObject font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+    const win32::ScopedSelectObject font(dc.Get(),
+                                         reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
     SIZE size{};
     ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
@@ -117,14 +118,16 @@ protected:
 TEST_F(StatisticsFormTest, WithoutASamplerEveryValueIsUnknownAndResetDoesNothing) {
     Create(nullptr);
     form_.Show();
-    const int values[] = {ids::kLabel_CPUUsageMax,    ids::kLabel_CPUUsageAverage,    ids::kLabel_CPUUsageMin,
-                          ids::kLabel_MemoryUsageMax, ids::kLabel_MemoryUsageAverage, ids::kLabel_MemoryUsageMin,
-                          ids::kLabel_Samples,        ids::kLabel_StatisticsRate,     ids::kLabel_TimeRuning,
-                          ids::kLabel_TimeStarted};
+    const int values[] = {
+        ids::kLabel_CPUUsageMax,    ids::kLabel_CPUUsageAverage,    ids::kLabel_CPUUsageMin,
+        ids::kLabel_MemoryUsageMax, ids::kLabel_MemoryUsageAverage, ids::kLabel_MemoryUsageMin,
+        ids::kLabel_Samples,        ids::kLabel_StatisticsRate,     ids::kLabel_TimeRuning,
+        ids::kLabel_TimeStarted};
     for (const int id : values) {
         EXPECT_EQ(Value(id), L"??") << id;
     }
-    for (const int id : {ids::kPanel_CPUUsage, ids::kPanel_MemoryUsage, ids::kPanel_Counter, ids::kPanel_Time}) {
+    for (const int id :
+         {ids::kPanel_CPUUsage, ids::kPanel_MemoryUsage, ids::kPanel_Counter, ids::kPanel_Time}) {
         EXPECT_NE(::GetDlgItem(form_.Hwnd(), id), nullptr) << id;
     }
     EXPECT_EQ(Value(ids::kSpeedButton_Reset), L"&Reset Statistics");
@@ -165,7 +168,7 @@ TEST_F(StatisticsFormTest, ResetZeroesTheSamplesAndClearsTheGraph) {
     EXPECT_EQ(Value(ids::kLabel_StatisticsRate), L"--");
     EXPECT_EQ(Value(ids::kLabel_TimeRuning), L"0 secs");
     EXPECT_EQ(Value(ids::kLabel_CPUUsageMin), Value(ids::kLabel_CPUUsageMax));
-    // Enter presses the focused button, and only that.
+    // Enter presses the focused button, and only that; Alt+R presses it from anywhere.
     const HWND button = ::GetDlgItem(form_.Hwnd(), ids::kSpeedButton_Reset);
     ::SetFocus(form_.Hwnd());
     DialogKey(form_.Hwnd(), form_.Hwnd(), WM_KEYDOWN, VK_RETURN);
@@ -173,6 +176,9 @@ TEST_F(StatisticsFormTest, ResetZeroesTheSamplesAndClearsTheGraph) {
     ::SetFocus(button);
     DialogKey(form_.Hwnd(), button, WM_KEYDOWN, VK_RETURN);
     EXPECT_EQ(graphClears_, 2);
+    ::SetFocus(form_.Hwnd());
+    DialogKey(form_.Hwnd(), form_.Hwnd(), WM_SYSCHAR, 'r'); // Alt+R
+    EXPECT_EQ(graphClears_, 3);
     form_.Hide();
 }
 
@@ -221,8 +227,8 @@ TEST_F(AboutFormTest, ShowsNameVersionDateAndCreditsOnTop) {
     }
     EXPECT_NE(::GetWindowLongPtrW(form_.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     LOGFONTW title{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(ids::kLabel_Title), WM_GETFONT, 0, 0)), sizeof(title),
-                 &title);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(ids::kLabel_Title), WM_GETFONT, 0, 0)),
+                 sizeof(title), &title);
     EXPECT_EQ(std::wstring(title.lfFaceName), L"Times New Roman");
     EXPECT_EQ(title.lfHeight, -form_.Scale(32));
     RECT header{};
