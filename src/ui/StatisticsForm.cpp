@@ -60,6 +60,13 @@ constexpr RowSpec kRows[ui::kStatisticsLabelCount] = {{ids::kLabel_CPUUsageMax, 
                                                       {ids::kLabel_TimeRuning, t::kRunning},
                                                       {ids::kLabel_TimeStarted, t::kStarted}};
 
+// `percent` of `top` over `bottom`.
+COLORREF Blend(COLORREF top, COLORREF bottom, int percent) {
+    const auto mix = [percent](int a, int b) { return (a * percent + b * (100 - percent)) / 100; };
+    return RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+               mix(GetBValue(top), GetBValue(bottom)));
+}
+
 HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent, int id,
                  DWORD exStyle = 0) {
     return ::CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
@@ -144,6 +151,9 @@ bool TForm_Statistics::CreateControls() {
     if (reset_ == nullptr) {
         return false;
     }
+    // The button tells nothing of the mouse passing over it (owner-drawn buttons do not, on Wine
+    // or Windows): a subclass follows it.
+    ::SetWindowSubclass(reset_, &TForm_Statistics::ResetButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
     CreateFonts();
     LayoutControls();
     return true;
@@ -248,18 +258,46 @@ void TForm_Statistics::SpeedButton_ResetClick() {
     ::SetTimer(Hwnd(), ids::kTimer_Statistics, kRefreshMs, nullptr);
 }
 
-// A flat button: a thin frame at rest, lit while the mouse is over it, sunken while pressed.
+LRESULT CALLBACK TForm_Statistics::ResetButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                                   UINT_PTR id, DWORD_PTR form) {
+    auto& self = *reinterpret_cast<TForm_Statistics*>(form);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!self.resetHot_) {
+            self.resetHot_ = true;
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, button, 0};
+            ::TrackMouseEvent(&track);
+            ::InvalidateRect(button, nullptr, FALSE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        self.resetHot_ = false;
+        ::InvalidateRect(button, nullptr, FALSE);
+        break;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(button, &TForm_Statistics::ResetButtonProc, id);
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(button, message, wParam, lParam);
+}
+
+// A flat button: a thin frame at rest; while the mouse is over it a frame in the selection colour
+// around a tint of it, a deeper tint while pressed.
 void TForm_Statistics::DrawResetButton(const DRAWITEMSTRUCT& item) const {
     const HDC dc = item.hDC;
     RECT area = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const bool hot = resetHot_ || (item.itemState & ODS_HOTLIGHT) != 0;
-    ::FillRect(dc, &area, pressed || hot ? ::GetSysColorBrush(COLOR_BTNHIGHLIGHT) : FormBrush());
-    if (pressed) {
-        ::DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
-    } else if (hot) {
-        ::DrawEdge(dc, &area, BDR_RAISEDINNER, BF_RECT);
+    const bool hot = resetHot_;
+    if (pressed || hot) {
+        const COLORREF accent = ::GetSysColor(COLOR_HIGHLIGHT);
+        const win32::UniqueBrush tint(
+            ::CreateSolidBrush(Blend(accent, ::GetSysColor(COLOR_WINDOW), pressed ? 30 : 15)));
+        ::FillRect(dc, &area, tint.Get());
+        ::FrameRect(dc, &area, ::GetSysColorBrush(COLOR_HIGHLIGHT));
     } else {
+        ::FillRect(dc, &area, FormBrush());
         ::FrameRect(dc, &area, ::GetSysColorBrush(COLOR_BTNSHADOW));
     }
     wchar_t caption[64] = {};
@@ -315,17 +353,6 @@ void TForm_Statistics::OnCommand(int id, int code, HWND control) {
         return;
     }
     Form::OnCommand(id, code, control);
-}
-
-LRESULT TForm_Statistics::OnNotify(int id, NMHDR& header) {
-    // The flat button lights up while the mouse is over it.
-    if (id == ids::kSpeedButton_Reset && header.code == BCN_HOTITEMCHANGE) {
-        const auto& hot = reinterpret_cast<const NMBCHOTITEM&>(header);
-        resetHot_ = (hot.dwFlags & HICF_ENTERING) != 0;
-        ::InvalidateRect(reset_, nullptr, FALSE);
-        return 0;
-    }
-    return Form::OnNotify(id, header);
 }
 
 void TForm_Statistics::OnTimer(UINT_PTR id) {

@@ -43,7 +43,6 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control) override;
-    LRESULT OnNotify(int id, NMHDR& header) override;
     void OnTimer(UINT_PTR id) override;
 
     bool CreateControls() override;
@@ -56,6 +55,9 @@ private:
     void FormHide() override;
     void TimerTimer();
     void DrawResetButton(const DRAWITEMSTRUCT& item) const;
+    // Follows the mouse over the reset button, which lights up while it is there.
+    static LRESULT CALLBACK ResetButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR form);
 
     Links links_;
     ui::StatisticsModel model_;
