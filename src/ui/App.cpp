@@ -23,7 +23,10 @@ bool App::Create() {
     settings_ = std::make_unique<TForm_Settings>();
     statistics_ = std::make_unique<TForm_Statistics>();
     about_ = std::make_unique<TForm_About>();
-    return settings_->Create(owner) && statistics_->Create(owner) && about_->Create(owner);
+    StatisticsLinks statistics;
+    statistics.clearGraph = [this] { main_->ClearGraph(); };
+    return settings_->Create(owner) && statistics_->Create(owner, std::move(statistics)) &&
+           about_->Create(owner);
 }
 
 int App::Run() {

@@ -344,6 +344,10 @@ void TForm_Main::SetDisplayMemory(bool show) {
     }
 }
 
+void TForm_Main::ClearGraph() {
+    chart_.ClearAll();
+}
+
 void TForm_Main::SetHideBarGraph(bool hide) {
     hideBarGraph_ = hide;
     ::ShowWindow(gauge_.Hwnd(), hide ? SW_HIDE : SW_SHOWNA);

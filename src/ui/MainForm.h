@@ -71,6 +71,8 @@ public:
     void SetAppTrayMode(bool mode, bool atStart);
     void RegisterAppModeHotkey();
     void MoveToPreset(ui::LocationPreset preset);
+    // Deletes every point of all five series (the statistics window's reset).
+    void ClearGraph();
 
     LineChart& Chart() { return chart_; }
     BarGauge& Gauge() { return gauge_; }
