@@ -65,6 +65,8 @@ public:
     void Splitter1Moved(int left);
     // True while the shown processor page waits for its clock.
     bool MeasuringClock() const { return awaitingClock_; }
+    // No measurement runs or waits to be collected, for this page or an earlier one.
+    bool ClockIdle() const { return !clock_.Busy(); }
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
