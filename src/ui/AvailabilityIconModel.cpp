@@ -75,8 +75,8 @@ IconPixels DrawAvailabilityIcon(Availability kind, int size) {
             }
             const auto alpha = static_cast<std::uint32_t>((hits * 255 + kSupersample * kSupersample / 2) /
                                                           (kSupersample * kSupersample));
-            icon.argb[static_cast<std::size_t>(y * icon.size + x)] =
-                alpha == 0 ? 0 : (alpha << 24) | shape.rgb;
+            icon.argb[(static_cast<std::size_t>(y) * static_cast<std::size_t>(icon.size)) +
+                      static_cast<std::size_t>(x)] = alpha == 0 ? 0 : (alpha << 24) | shape.rgb;
         }
     }
     return icon;

@@ -260,7 +260,8 @@ bool TForm_Info::Create(HWND owner) {
 bool TForm_Info::CreateControls() {
     const HWND form = Hwnd();
     clockWindow_ = form;
-    // The pages before the tab control: siblings above it get the clicks and paint over it.
+    // A child made earlier lies above its later siblings: the pages come before the tab control,
+    // so they get the clicks and it does not paint over them.
     if (!tsFeatures_.Create(form, ids::kTS_Features, {}) ||
         !tsExplorer_.Create(form, ids::kTS_Explorer, {}, false) ||
         !panelFeatures_.Create(tsFeatures_.Hwnd(), ids::kPanel_Features, {})) {
@@ -326,7 +327,6 @@ bool TForm_Info::CreateControls() {
     AddColumn(lvStandard_, 3, texts::kInfoColumnDescription);
     AddColumn(lvInformation_, 0, texts::kInfoColumnProperty);
     AddColumn(lvInformation_, 1, texts::kInfoColumnValue);
-    ::SetWindowPos(pageControl_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CreateImages();
     LayoutControls();
     return true;
@@ -603,7 +603,10 @@ LRESULT TForm_Info::OnNotify(int id, NMHDR& header) {
         return 0;
     }
     if (id == ids::ktvNavigation && header.code == TVN_SELCHANGEDW) {
-        tvNavigationChange(static_cast<int>(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.lParam));
+        const TVITEMW& selected = reinterpret_cast<const NMTREEVIEWW&>(header).itemNew;
+        if (selected.hItem != nullptr) { // nothing is selected while the tree empties
+            tvNavigationChange(static_cast<int>(selected.lParam));
+        }
         return 0;
     }
     return Form::OnNotify(id, header);

@@ -130,6 +130,9 @@ the_set_combo_refills_the_feature_list() {
         mnemonics=$(grep -F "/Feature Sets/$set|" "$rows" | sed 's/^[^|]*|//' |
             grep -v -e '^Feature Set Available: ' -e '^Number of features: ' | sed 's/: .*//' | tr '\n' ' ')
         local want="Available Features ($number):| ${mnemonics% }"
+        if grep -qF "/Feature Sets/$set|Feature Set Available: No" "$rows"; then
+            want="Feature Set Unavailable.|"
+        fi
         if [ "$set" = Standard ]; then
             [ "${answers[0]}" = "$want" ] || fail "Standard Features read \"${answers[0]}\", not \"$want\""
             [ "${answers[2]}" = "$want" ] || fail "back on Standard Features: \"${answers[2]}\""
