@@ -145,7 +145,7 @@ controls_hide_banner_goes_drag_and_lock() {
     write_ini '[General]' "${OPAQUE[@]}"
     local out="$CASE_DIR/drag.txt"
     drive_with_shots "$out" start A "\"$APP\"" wait-window A TForm_Main shot banner rect Chart_CPUUsage \
-        move-mouse 1270,790 sleep 1000 visible SB_Menu \
+        move-mouse Label_CPUSpeed move-mouse 1270,790 sleep 1000 visible SB_Menu \
         wait-visible SB_Menu 0 visible Image_Move visible SB_Hide visible SB_Close \
         sleep 2000 shot no-banner \
         move-mouse Label_CPUSpeed wait-visible SB_Menu 1 visible Image_Move visible SB_Hide visible SB_Close \
@@ -154,7 +154,8 @@ controls_hide_banner_goes_drag_and_lock() {
         click SB_Menu wait-menu menu keys Escape \
         drag Image_Move 60,-20 rect . close wait-exit A 0 >/dev/null
 
-    # The four buttons: shown, hidden 3 s after the mouse left, back with the next movement.
+    # The four buttons: shown a second after the mouse left the window, hidden 3 s after it left,
+    # back with the next movement over the window.
     [ "$(all_values "visible SB_Menu" "$out" | tr -d '\n')" = 101 ] || fail "SB_Menu did not hide and come back"
     local control
     for control in Image_Move SB_Hide SB_Close; do
