@@ -102,6 +102,7 @@ add_txt_association() {
 menu_lists_presets_and_documents() {
     if add_txt_association; then
         # The case runs in a subshell of its own: its end, passed or failed, takes the entry away.
+        # shellcheck disable=SC2016 # expanded when the trap runs
         trap 'drive reg-delete-key "$TXT_KEY" >/dev/null' EXIT
     fi
     fresh_app
@@ -174,8 +175,8 @@ controls_hide_banner_goes_drag_and_lock() {
     # Dragged by the handle: moved by the distance; locked (the item checked): stays.
     local rects
     mapfile -t rects < <(all_values "rect TForm_Main" "$out")
-    local x0 y0 x1 y1 w h
-    read -r x0 y0 w h <<<"${rects[0]}"
+    local x0 y0 x1 y1
+    read -r x0 y0 _ _ <<<"${rects[0]}"
     read -r x1 y1 _ _ <<<"${rects[1]}"
     [ "$x1 $y1" = "$((x0 + 40)) $((y0 + 30))" ] || fail "drag moved the window from ${rects[0]} to ${rects[1]}"
     [ "${rects[2]}" = "${rects[1]}" ] || fail "the locked window moved to ${rects[2]}"
