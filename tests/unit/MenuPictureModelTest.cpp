@@ -76,7 +76,8 @@ TEST(MenuPictureModel, EachCornerIsTheTopLeftMirrored) {
         for (int y = 0; y < kMenuPictureSize; ++y) {
             for (int x = 0; x < kMenuPictureSize; ++x) {
                 EXPECT_EQ(MenuPictureInk(c.picture, x, y),
-                          MenuPictureInk(MenuPicture::TopLeft, c.mirrorX ? kLast - x : x, c.mirrorY ? kLast - y : y))
+                          MenuPictureInk(MenuPicture::TopLeft, c.mirrorX ? kLast - x : x,
+                                         c.mirrorY ? kLast - y : y))
                     << static_cast<int>(c.picture) << " at " << x << "," << y;
             }
         }
