@@ -158,7 +158,7 @@ bool TForm_Main::CreateControls() {
     chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
     CreateToolTips();
-    return menu_.Create();
+    return menu_.Create(Scale(ui::kMenuPictureSize));
 }
 
 void TForm_Main::CreateToolTips() {
@@ -724,8 +724,16 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Relayout();
         return 0;
+    case WM_MEASUREITEM:
+        if (menu_.MeasurePicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
     case WM_DRAWITEM:
-        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        // The menu's location pictures, then the form's own buttons.
+        if (!menu_.DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        }
         return TRUE;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
