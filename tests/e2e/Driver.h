@@ -91,6 +91,7 @@ void ExpectMessageError(Driver& d, Args a);
 void ClickButton(Driver& d, Args a);
 void Rect(Driver& d, Args a);
 void Visible(Driver& d, Args a);
+void Checked(Driver& d, Args a);
 void WaitVisible(Driver& d, Args a);
 void Styles(Driver& d, Args a);
 void ExpectStyle(Driver& d, Args a);

@@ -63,6 +63,7 @@ const Command kCommands[] = {
     {L"rect", L"TARGET", windows::Rect, L"screen rectangle: left top width height"},
     {L"visible", L"TARGET", windows::Visible, L"1 when shown, else 0"},
     {L"wait-visible", L"TARGET 0|1", windows::WaitVisible, L"waits until hidden (0) or shown (1)"},
+    {L"checked", L"TARGET", windows::Checked, L"1 when a check box is checked, else 0"},
     {L"styles", L"TARGET", windows::Styles, L"the window styles and extended styles by name"},
     {L"expect-style", L"TARGET STYLE on|off", windows::ExpectStyle, L"fails unless STYLE (WS_EX_TOPMOST ...) is on or off"},
     // Input as a user gives it, through SendInput.
