@@ -316,7 +316,8 @@ void Visible(Driver& d, Args a) {
 }
 
 void Checked(Driver& d, Args a) {
-    Say(L"checked " + NameOf(d, a[0]), ::SendMessageW(d.Target(a[0]), BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+    Say(L"checked " + NameOf(d, a[0]),
+        ::SendMessageW(d.Target(a[0]), BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
 }
 
 void WaitVisible(Driver& d, Args a) {
