@@ -29,7 +29,8 @@ bool Shown(HWND window) {
 }
 
 // A stand-in for the sampling thread's display step: WM_APP adds a point to processor line 2.
-LRESULT CALLBACK DisplayStep(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR chart) {
+LRESULT CALLBACK DisplayStep(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR chart) {
     if (message == WM_APP) {
         reinterpret_cast<LineChart*>(chart)->Append(2, 1, 50);
         return 0;
@@ -56,7 +57,8 @@ protected:
     HWND Item(int id) const { return settings_->Control(id); }
     // What a control's own notification does, sent the way the control sends it.
     void Notify(int id, int code) const {
-        ::SendMessageW(::GetParent(Item(id)), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Item(id)));
+        ::SendMessageW(::GetParent(Item(id)), WM_COMMAND, MAKEWPARAM(id, code),
+                       reinterpret_cast<LPARAM>(Item(id)));
     }
     void Click(int id) const { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
     bool Checked(int id) const { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -123,7 +125,8 @@ TEST_F(SettingsFormTest, ChangesReachTheMonitorWindowAtOnce) {
 
     const HWND alpha = Item(ids::kTrackBar_AlphaBlending);
     ::SendMessageW(alpha, TBM_SETPOS, TRUE, 100);
-    ::SendMessageW(::GetParent(alpha), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 100), reinterpret_cast<LPARAM>(alpha));
+    ::SendMessageW(::GetParent(alpha), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 100),
+                   reinterpret_cast<LPARAM>(alpha));
     EXPECT_EQ(TextOf(Item(ids::kLabel_AlphaBlending)), L"100");
     EXPECT_EQ(main_->AlphaBlendValue(), 100);
 
