@@ -208,5 +208,38 @@ TEST_F(SettingsFormTest, CtrlTabAndCtrlPageKeysSwitchTabsBothWays) {
     EXPECT_FALSE(press(VK_TAB)); // a plain Tab is the dialog's
 }
 
+// The rate track bar through to the real sampling thread: one display step a second at 1000.
+TEST(SettingsFormSampling, RateTrackBarSetsTheSamplingPeriod) {
+    config::ResetConfig();
+    config::AppModeHotkey = 0;
+    config::HideTrayWhenVisible = true;
+    TForm_Main main(TForm_Main::Options{false, true, false});
+    ASSERT_TRUE(main.Create());
+    TForm_Settings settings(main);
+    ASSERT_TRUE(settings.Create(main.Hwnd()));
+    const HWND rate = settings.Control(ids::kTrackBar_Rate);
+    ::SendMessageW(rate, TBM_SETPOS, TRUE, 1000);
+    ::SendMessageW(::GetParent(rate), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(rate));
+    ASSERT_EQ(config::Rate.load(), 1000);
+    // The samples' numbers, once the cycle that was waiting with the old period is over.
+    const auto samplesAfter = [&main](DWORD milliseconds) {
+        const DWORD start = ::GetTickCount();
+        MSG message{};
+        while (::GetTickCount() - start < milliseconds) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+                ::DispatchMessageW(&message);
+            }
+        }
+        const auto& points = main.Chart().Data().Points(1);
+        return points.Count() == 0 ? 0.0 : points.Back().x;
+    };
+    const double first = samplesAfter(1500);
+    const double last = samplesAfter(4000);
+    EXPECT_GE(last - first, 3) << "too few samples: is sampling running?";
+    EXPECT_LE(last - first, 5) << "faster than one sample a second";
+    config::ResetConfig();
+}
+
 } // namespace
 } // namespace quelmo::gui
