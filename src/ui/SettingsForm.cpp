@@ -238,8 +238,9 @@ bool TForm_Settings::CreatePageControls() {
     for (const ui::SettingsTrackBar& bar : kSettingsTrackBars) {
         made(CreateChild(extended, WC_BUTTONW, bar.group, BS_GROUPBOX, bar.groupId));
         made(CreateChild(extended, WC_STATICW, L"", SS_RIGHT | SS_NOPREFIX, bar.valueLabelId));
-        const HWND track = made(CreateChild(extended, TRACKBAR_CLASSW, L"",
-                                            WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, bar.id));
+        // Horizontal with the ticks below, the defaults.
+        const HWND track =
+            made(CreateChild(extended, TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_AUTOTICKS, bar.id));
         ::SendMessageW(track, TBM_SETRANGEMIN, FALSE, bar.minimum);
         ::SendMessageW(track, TBM_SETRANGEMAX, FALSE, bar.maximum);
         ::SendMessageW(track, TBM_SETTICFREQ, static_cast<WPARAM>(bar.tick), 0);

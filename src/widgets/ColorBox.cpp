@@ -17,11 +17,14 @@ namespace {
 constexpr int kVisibleItems = 12;
 
 // The sixteen custom colours of the colour dialog, shared by every box while the program runs.
-std::array<COLORREF, 16> customColors = [] {
-    std::array<COLORREF, 16> colors{};
-    colors.fill(RGB(255, 255, 255));
+std::array<COLORREF, 16>& CustomColors() {
+    static std::array<COLORREF, 16> colors = [] {
+        std::array<COLORREF, 16> white{};
+        white.fill(RGB(255, 255, 255));
+        return white;
+    }();
     return colors;
-}();
+}
 
 void FillSolid(HDC dc, const RECT& area, COLORREF color) {
     ::SetDCBrushColor(dc, color);
@@ -124,7 +127,7 @@ std::optional<COLORREF> ColorBox::ChooseCustom(HWND dialogOwner) {
     choose.lStructSize = sizeof(choose);
     choose.hwndOwner = dialogOwner;
     choose.rgbResult = custom_.value_or(committed_);
-    choose.lpCustColors = customColors.data();
+    choose.lpCustColors = CustomColors().data();
     choose.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
     choosing_ = true;
     const bool chosen = ::ChooseColorW(&choose) != FALSE;
