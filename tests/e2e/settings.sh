@@ -140,7 +140,38 @@ refused_auto_run_is_explained_and_the_box_shows_the_truth() {
         fail "the box does not show the registration"
 }
 
+rate_1000_makes_the_statistics_read_one_second_per_sample() {
+    fresh_app
+    write_ini '[General]' FirstLaunch=0 '[Location]' PosX=40 PosY=60
+    local out="$CASE_DIR/rate.txt" status=0
+    drive start A "\"$APP\"" wait-window A TForm_Main activate keys F4 wait-window A TForm_Settings \
+        keys Ctrl+PageUp keys Alt+R keys Home keys PageDown keys PageDown keys PageDown keys PageDown \
+        keys PageDown keys PageDown keys PageDown keys PageDown keys PageDown keys PageDown keys PageDown \
+        keys PageDown keys PageDown keys PageDown keys PageDown keys PageDown keys PageDown keys PageDown \
+        expect-text Label_Rate 1000 keys Escape wait-visible . 0 \
+        find-window A TForm_Main activate keys F5 wait-window A TForm_Statistics list-controls >"$out"
+    if ! grep -q "^control $(rate_label_id) " "$out"; then
+        drive attach A TForm_Main close wait-exit A 0 >/dev/null
+        echo "skipped: this build's statistics window has no Actual Rate"
+        return 0
+    fi
+    # Counted from a reset after the change, in whole seconds over about twelve samples.
+    drive attach A TForm_Statistics click SpeedButton_Reset wait-text Label_Samples 0 sleep 12500 \
+        get-text Label_StatisticsRate find-window A TForm_Main close wait-exit A 0 >>"$out" || status=$?
+    cat "$out"
+    [ "$status" = 0 ] || return "$status"
+    local rate
+    rate=$(value "text Label_StatisticsRate" "$out")
+    [[ "$rate" =~ ^(0\.9[0-9]{2}|1\.0[0-9]{2}|1\.100)\ s$ ]] || fail "Actual Rate reads \"$rate\", not about 1.000 s"
+}
+
+# The number of Label_StatisticsRate in src/ui/ControlIds.h.
+rate_label_id() {
+    sed -n 's/^ *kLabel_StatisticsRate = \([0-9]*\),.*/\1/p' "$REPO/src/ui/ControlIds.h"
+}
+
 run_case tabs tabs_open_with_f4_and_a_new_hot_key_works_once_the_dialog_hides
 run_case changes changes_show_at_once_and_are_saved_at_exit
 run_case autorun refused_auto_run_is_explained_and_the_box_shows_the_truth
+run_case rate rate_1000_makes_the_statistics_read_one_second_per_sample
 finish
