@@ -20,7 +20,7 @@ bool App::Create() {
         return false;
     }
     const HWND owner = main_->Hwnd();
-    settings_ = std::make_unique<TForm_Settings>();
+    settings_ = std::make_unique<TForm_Settings>(*main_);
     statistics_ = std::make_unique<TForm_Statistics>();
     about_ = std::make_unique<TForm_About>();
     StatisticsLinks statistics;
@@ -49,7 +49,8 @@ bool App::PreTranslateMessage(MSG& message) {
     for (Form* form : {static_cast<Form*>(settings_.get()), static_cast<Form*>(statistics_.get()),
                        static_cast<Form*>(about_.get()), static_cast<Form*>(info_.get())}) {
         // IsDialogMessage takes only messages for that window or its children.
-        if (form != nullptr && form->Visible() && ::IsDialogMessageW(form->Hwnd(), &message) != FALSE) {
+        if (form != nullptr && form->Visible() &&
+            (form->PreTranslateDialogKey(message) || ::IsDialogMessageW(form->Hwnd(), &message) != FALSE)) {
             return true;
         }
     }

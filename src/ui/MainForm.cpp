@@ -310,6 +310,23 @@ void TForm_Main::SetGraphLineWidth(bool thicker) {
     }
 }
 
+SIZE TForm_Main::WindowSize() const {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+int TForm_Main::SetWindowWidth(int width) {
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return WindowSize().cx;
+}
+
+int TForm_Main::SetWindowHeight(int height) {
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, WindowSize().cx, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return WindowSize().cy;
+}
+
 void TForm_Main::ApplyLayeredAttributes() {
     const HWND self = Hwnd();
     if (self == nullptr) {

@@ -93,6 +93,7 @@ void ExpectMessageError(Driver& d, Args a);
 void ClickButton(Driver& d, Args a);
 void Rect(Driver& d, Args a);
 void Visible(Driver& d, Args a);
+void Checked(Driver& d, Args a);
 void WaitVisible(Driver& d, Args a);
 void Layered(Driver& d, Args a);
 void WorkArea(Driver& d, Args a);

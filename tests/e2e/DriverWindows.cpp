@@ -349,6 +349,11 @@ void Visible(Driver& d, Args a) {
     Say(L"visible " + NameOf(d, a[0]), ::IsWindowVisible(d.Target(a[0])) ? L"1" : L"0");
 }
 
+void Checked(Driver& d, Args a) {
+    Say(L"checked " + NameOf(d, a[0]),
+        ::SendMessageW(d.Target(a[0]), BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+}
+
 void WaitVisible(Driver& d, Args a) {
     const bool shown = Number(a[1], L"0 or 1") != 0;
     if (!d.WaitFor([&] { return (::IsWindowVisible(d.Target(a[0])) != FALSE) == shown; })) {

@@ -67,6 +67,7 @@ const Command kCommands[] = {
     {L"wait-visible", L"TARGET 0|1", windows::WaitVisible, L"waits until hidden (0) or shown (1)"},
     {L"layered", L"TARGET", windows::Layered, L"the layered window's opacity and see-through colour (or off)"},
     {L"work-area", L"", windows::WorkArea, L"the primary monitor's work area: left top width height"},
+    {L"checked", L"TARGET", windows::Checked, L"1 when a check box is checked, else 0"},
     {L"styles", L"TARGET", windows::Styles, L"the window styles and extended styles by name"},
     {L"expect-style", L"TARGET STYLE on|off", windows::ExpectStyle, L"fails unless STYLE (WS_EX_TOPMOST ...) is on or off"},
     // Input as a user gives it, through SendInput.
