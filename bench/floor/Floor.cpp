@@ -3,6 +3,10 @@
 // (white see-through, opacity 200) with a memory label and a graph of the last 80 samples, and
 // changes its tray picture (15 load levels) only when the level changes. Benchmarks run it beside
 // Quelmo.exe; `quelmo_floor.exe [RATE] [LEFT TOP]`, closed with WM_CLOSE.
+//
+// The graph is drawn as the monitor draws it (scale labels, a dotted line at each, the axis, a
+// processor and a memory line): under Wine a see-through colour costs in proportion to what is
+// drawn, since every repaint makes Wine's X11 driver rebuild the window's shape from its pixels.
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -53,6 +57,8 @@ private:
     win32::UniqueMemoryDc buffer_;
     win32::UniqueBitmap bufferBitmap_;
     win32::UniqueFont font_;
+    win32::UniqueFont boldFont_;
+    win32::UniquePen gridPen_;
     win32::UniquePen cpuPen_;
     win32::UniquePen memoryPen_;
     std::array<win32::UniqueIcon, kLevels> pictures_;
@@ -131,13 +137,17 @@ bool Floor::Create(int rate, int left, int top) {
     buffer_.Reset(::CreateCompatibleDC(screen.Get()));
     bufferBitmap_.Reset(::CreateCompatibleBitmap(screen.Get(), kWidth, kHeight));
     ::SelectObject(buffer_.Get(), bufferBitmap_.Get()); // for the buffer's life
+    // "MS Sans Serif" at 8 points, without smoothing (no fringe of the see-through colour).
     LOGFONTW logFont{};
     logFont.lfHeight = -11;
-    logFont.lfWeight = FW_BOLD;
+    logFont.lfQuality = NONANTIALIASED_QUALITY;
     std::wcscpy(logFont.lfFaceName, L"MS Sans Serif");
     font_.Reset(::CreateFontIndirectW(&logFont));
+    logFont.lfWeight = FW_BOLD;
+    boldFont_.Reset(::CreateFontIndirectW(&logFont));
+    gridPen_.Reset(::CreatePen(PS_DOT, 1, RGB(128, 128, 128)));
     cpuPen_.Reset(::CreatePen(PS_SOLID, 1, RGB(0, 0, 128)));
-    memoryPen_.Reset(::CreatePen(PS_SOLID, 1, RGB(0, 128, 0)));
+    memoryPen_.Reset(::CreatePen(PS_SOLID, 1, RGB(166, 202, 240)));
     MakeTrayPictures();
     tray_.cbSize = NOTIFYICONDATAW_V1_SIZE;
     tray_.hWnd = window_.Get();
@@ -180,17 +190,34 @@ void Floor::Paint(HDC dc) {
     const RECT all{0, 0, kWidth, kHeight};
     ::SetDCBrushColor(b, kSeeThrough);
     ::FillRect(b, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetBkMode(b, TRANSPARENT);
     {
-        const win32::ScopedSelectObject font(b, font_.Get());
-        ::SetBkMode(b, TRANSPARENT);
+        const win32::ScopedSelectObject font(b, boldFont_.Get());
         ::TextOutW(b, 146, 5, label_.data(), static_cast<int>(std::wcslen(label_.data())));
     }
-    constexpr int kLeft = 25;
+    // The graph as the monitor draws it: scale labels, a dotted grid line at each, the axis, lines.
+    constexpr int kLeft = 23;
     constexpr int kTop = 26;
-    constexpr int kGraphWidth = 190;
-    constexpr int kGraphHeight = 73;
+    constexpr int kGraphWidth = 185;
+    constexpr int kGraphHeight = 72;
+    {
+        const win32::ScopedSelectObject font(b, font_.Get());
+        const win32::ScopedSelectObject pen(b, gridPen_.Get());
+        ::SetTextAlign(b, TA_RIGHT);
+        for (int value = 0; value <= 100; value += 20) {
+            const int y = kTop + kGraphHeight - value * kGraphHeight / 100;
+            ::MoveToEx(b, kLeft, y, nullptr);
+            ::LineTo(b, kLeft + kGraphWidth, y);
+            wchar_t text[4];
+            const int length = std::swprintf(text, 4, L"%d", value);
+            ::TextOutW(b, kLeft - 4, y - 6, text, length);
+        }
+        ::SetTextAlign(b, TA_LEFT);
+        ::MoveToEx(b, kLeft - 1, kTop, nullptr);
+        ::LineTo(b, kLeft - 1, kTop + kGraphHeight);
+    }
     std::array<POINT, kPoints> line{};
-    for (const auto& [values, pen] : {std::pair{&cpu_, cpuPen_.Get()}, std::pair{&memory_, memoryPen_.Get()}}) {
+    for (const auto& [values, pen] : {std::pair{&memory_, memoryPen_.Get()}, std::pair{&cpu_, cpuPen_.Get()}}) {
         for (int i = 0; i < count_; ++i) {
             const int x = kLeft + (kPoints - count_ + i) * kGraphWidth / (kPoints - 1);
             const int y = kTop + kGraphHeight - (*values)[static_cast<std::size_t>(kPoints - count_ + i)] *
