@@ -91,9 +91,10 @@ double Floor::ProcessorUsage() {
     const std::int64_t totalDelta = total - total_;
     busy_ = busy;
     total_ = total;
-    return totalDelta > 0 ? std::clamp(100.0 * static_cast<double>(busyDelta) / static_cast<double>(totalDelta),
-                                       0.0, 100.0)
-                          : 0.0;
+    return totalDelta > 0
+               ? std::clamp(100.0 * static_cast<double>(busyDelta) / static_cast<double>(totalDelta), 0.0,
+                            100.0)
+               : 0.0;
 }
 
 // Level pictures: a grey square filled from the bottom, green to red.
@@ -124,10 +125,10 @@ void Floor::MakeTrayPictures() {
 }
 
 bool Floor::Create(int rate, int left, int top) {
-    query_ = reinterpret_cast<NtQuerySystemInformationFn>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    window_.Reset(::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Quelmo floor",
-                                    WS_POPUP, left, top, kWidth, kHeight, nullptr, nullptr,
+    query_ = reinterpret_cast<NtQuerySystemInformationFn>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    window_.Reset(::CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName,
+                                    L"Quelmo floor", WS_POPUP, left, top, kWidth, kHeight, nullptr, nullptr,
                                     ::GetModuleHandleW(nullptr), this));
     if (!window_) {
         return false;
@@ -217,11 +218,12 @@ void Floor::Paint(HDC dc) {
         ::LineTo(b, kLeft - 1, kTop + kGraphHeight);
     }
     std::array<POINT, kPoints> line{};
-    for (const auto& [values, pen] : {std::pair{&memory_, memoryPen_.Get()}, std::pair{&cpu_, cpuPen_.Get()}}) {
+    for (const auto& [values, pen] :
+         {std::pair{&memory_, memoryPen_.Get()}, std::pair{&cpu_, cpuPen_.Get()}}) {
         for (int i = 0; i < count_; ++i) {
             const int x = kLeft + (kPoints - count_ + i) * kGraphWidth / (kPoints - 1);
-            const int y = kTop + kGraphHeight - (*values)[static_cast<std::size_t>(kPoints - count_ + i)] *
-                                                    kGraphHeight / 100;
+            const int y = kTop + kGraphHeight -
+                          (*values)[static_cast<std::size_t>(kPoints - count_ + i)] * kGraphHeight / 100;
             line[static_cast<std::size_t>(i)] = {x, y};
         }
         const win32::ScopedSelectObject select(b, pen);
@@ -238,8 +240,9 @@ void Floor::Close() {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        ::SetWindowLongPtrW(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
     auto* floor = reinterpret_cast<Floor*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (floor == nullptr) {
