@@ -60,13 +60,15 @@ close_quelmo() {
 
 icon_comes_back_when_the_shell_restarts() {
     fresh_app
-    write_ini '[General]' FirstLaunch=0 '[Location]' PosX=400 PosY=300
-    # At full load the picture stays the same, so no sample repairs the icon before the broadcast.
+    write_ini '[General]' FirstLaunch=0 Rate=2000 '[Location]' PosX=400 PosY=300
+    # At full load the picture stays at the top level (from 97%), so no sample repairs the icon
+    # before the broadcast; the shell loses it only once the gauge shows that load.
     start_busy
     trap stop_busy EXIT # each case runs in a subshell: this ends the loops when it ends
     local lost="$CASE_DIR/lost.txt" back="$CASE_DIR/back.txt"
     drive_with_screenshot lost "$lost" start A "\"$APP\"" wait-window A TForm_Main wait-tray-icon 1 \
-        tray-area tray-forget tray-icon sleep 500 signal-shot
+        timeout 30000 wait-text Gauge_CPUUsage '(9[7-9]|100)%' tray-area tray-forget tray-icon sleep 500 \
+        signal-shot
     # The shell broadcasts "TaskbarCreated" when it starts; it reaches the window at once.
     drive_with_screenshot back "$back" attach A TForm_Main tray-icon broadcast TaskbarCreated tray-icon \
         sleep 500 signal-shot close wait-exit A 0
