@@ -8,7 +8,6 @@
 #include "ui/ControlIds.h"
 #include "ui/MainFormGlyphs.h"
 #include "ui/MainFormTexts.h"
-#include "ui/TrayPicture.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -203,7 +202,7 @@ void TForm_Main::FormCreate() {
     }
     InstallApplicationHook();
     ApplyStayOnTop();
-    trayIcon_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
+    tray_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
     if (options_.startSampling) {
@@ -252,7 +251,7 @@ void TForm_Main::FormDestroy() {
         StopSampling(threads_);
         sampling_ = false;
     }
-    trayIcon_.RemoveIcon();
+    tray_.Icon().RemoveIcon();
     if (options_.useSettingsFile) {
         config::SaveSettings();
     }
@@ -441,20 +440,14 @@ void TForm_Main::OnCpuSpeed(WPARAM wParam) {
 }
 
 void TForm_Main::UpdateTrayIcon(int cpu, int memory) {
-    TrayImageList& list = config::NumericTrayIcons ? trayNumeric_ : trayGradient_;
-    if (list.Count() == 0) {
-        // Drawn on first use; kept for the life of the window.
-        list = config::NumericTrayIcons ? CreateTrayNumericImages() : CreateTrayGradientImages();
-    }
-    ui::TrayTip tip;
-    ui::FormatTrayTip(cpu, memory, tip);
-    trayIcon_.SetTip(tip.View());
-    trayIcon_.SetIconFromList(list, ui::TrayImageIndex(cpu, list.Count()));
-    trayIcon_.RefreshIcon();
+    tray_.UpdateTrayIcon(cpu, memory);
 }
 
 void TForm_Main::OnTrayNotify(LPARAM lParam) {
     switch (static_cast<UINT>(lParam)) {
+    case WM_MOUSEMOVE:
+        tray_.PointerMoved();
+        break;
     case WM_LBUTTONDBLCLK:
         appMode_.Toggle();
         break;
@@ -797,6 +790,9 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         if (message == WM_TRAY_NOTIFY) {
             OnTrayNotify(lParam);
+            return 0;
+        }
+        if (tray_.OnShellRestart(message)) {
             return 0;
         }
         break;
