@@ -65,13 +65,19 @@ icon_comes_back_when_the_shell_restarts() {
     # before the broadcast; the shell loses it only once the gauge shows that load.
     start_busy
     trap stop_busy EXIT # each case runs in a subshell: this ends the loops when it ends
-    local lost="$CASE_DIR/lost.txt" back="$CASE_DIR/back.txt"
-    drive_with_screenshot lost "$lost" start A "\"$APP\"" wait-window A TForm_Main wait-tray-icon 1 \
-        timeout 30000 wait-text Gauge_CPUUsage '(9[7-9]|100)%' tray-area tray-forget tray-icon sleep 500 \
-        signal-shot
-    # The shell broadcasts "TaskbarCreated" when it starts; it reaches the window at once.
-    drive_with_screenshot back "$back" attach A TForm_Main tray-icon broadcast TaskbarCreated tray-icon \
-        sleep 500 signal-shot close wait-exit A 0
+    local lost="$CASE_DIR/lost.txt" back="$CASE_DIR/back.txt" attempt
+    # A sample that changes the picture in between puts the icon back by itself (the repair after
+    # a failed change); such a run proves nothing about the broadcast, so it is tried again.
+    for attempt in 1 2 3; do
+        drive_with_screenshot lost "$lost" start A "\"$APP\"" wait-window A TForm_Main wait-tray-icon 1 \
+            timeout 30000 wait-text Gauge_CPUUsage '(9[7-9]|100)%' tray-area tray-forget tray-icon sleep 500 \
+            signal-shot
+        # The shell broadcasts "TaskbarCreated" when it starts; it reaches the window at once.
+        drive_with_screenshot back "$back" attach A TForm_Main tray-icon broadcast TaskbarCreated tray-icon \
+            sleep 500 signal-shot close wait-exit A 0
+        [ "$(values tray-icon "$back" | head -1)" = 0 ] && break
+        echo "attempt $attempt: a sample put the icon back before the broadcast" >&2
+    done
     local area
     area=$(value tray-area "$lost")
     stop_busy
