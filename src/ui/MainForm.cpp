@@ -157,7 +157,6 @@ bool TForm_Main::CreateControls() {
     // Label_Splash: the bold application title, centred over the graph right of Bevel_Splash.
     chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
-    CreateToolTips();
     return menu_.Create();
 }
 
@@ -203,6 +202,9 @@ void TForm_Main::FormCreate() {
     }
     InstallApplicationHook();
     ApplyStayOnTop();
+    // Only now: a topmost window owned by the form that exists before the form asks to be
+    // topmost makes Wine refuse the request.
+    CreateToolTips();
     trayIcon_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
