@@ -68,6 +68,20 @@ LOGFONTW FormFont(bool bold) {
     return font;
 }
 
+// Hidden without WM_SHOWWINDOW, so no form runs its hide handler on the way out.
+void HideAtOnce(HWND window) {
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CALLBACK HideIfOwned(HWND window, LPARAM owner) {
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) &&
+        ::IsWindowVisible(window) != FALSE) {
+        HideAtOnce(window);
+    }
+    return TRUE;
+}
+
 void Run(const std::function<void()>& action) {
     if (action) {
         action();
@@ -160,6 +174,8 @@ bool TForm_Main::CreateControls() {
     return menu_.Create();
 }
 
+// The hints are asked for each time a tool tip is about to show (OnNotify), so none shows while a
+// menu is open.
 void TForm_Main::CreateToolTips() {
     toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -167,19 +183,13 @@ void TForm_Main::CreateToolTips() {
     if (toolTips_ == nullptr) {
         return;
     }
-    const struct {
-        HWND control;
-        const wchar_t* hint;
-    } buttons[] = {{sbMenu_, texts::monitor::kHintMenu},
-                   {sbHide_, texts::monitor::kHintHide},
-                   {sbClose_, texts::monitor::kHintClose}};
-    for (const auto& button : buttons) {
+    for (const HWND button : {sbMenu_, sbHide_, sbClose_}) {
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(button.control);
-        tool.lpszText = const_cast<wchar_t*>(button.hint);
+        tool.uId = reinterpret_cast<UINT_PTR>(button);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
         ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     // Image_Move lets the mouse through, so its hint is a rectangle of the form.
@@ -188,9 +198,57 @@ void TForm_Main::CreateToolTips() {
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = Hwnd();
     tool.uId = ids::kImage_Move;
-    tool.rect = RECT{0, 0, 20, 20};
-    tool.lpszText = const_cast<wchar_t*>(texts::monitor::kHintMove);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    UpdateMoveToolRect();
+}
+
+// The hint of Image_Move covers the picture while it is shown.
+void TForm_Main::UpdateMoveToolRect() {
+    if (toolTips_ == nullptr) {
+        return;
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = Hwnd();
+    tool.uId = ids::kImage_Move;
+    if (controlsVisible_) {
+        ::GetWindowRect(imageMove_, &tool.rect);
+        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&tool.rect), 2);
+    }
+    ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// A tool tip shown while a menu is open would cover its first items (and, topmost and owned by the
+// form, lift the form above the menu): a shown one goes, and an empty hint keeps others away.
+void TForm_Main::SetMenuOpen(bool open) {
+    menuOpen_ = open;
+    if (open && toolTips_ != nullptr) {
+        ::SendMessageW(toolTips_, TTM_POP, 0, 0);
+    }
+}
+
+const wchar_t* TForm_Main::HintFor(UINT_PTR tool) const {
+    if (menuOpen_) {
+        return L"";
+    }
+    if (tool == ids::kImage_Move) {
+        return texts::monitor::kHintMove;
+    }
+    const auto button = reinterpret_cast<HWND>(tool);
+    return button == sbMenu_    ? texts::monitor::kHintMenu
+           : button == sbHide_  ? texts::monitor::kHintHide
+           : button == sbClose_ ? texts::monitor::kHintClose
+                                : L"";
+}
+
+LRESULT TForm_Main::OnNotify(int id, NMHDR& header) {
+    if (header.hwndFrom == toolTips_ && toolTips_ != nullptr && header.code == TTN_GETDISPINFOW) {
+        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+        info.lpszText = const_cast<wchar_t*>(HintFor(header.idFrom));
+        return 0;
+    }
+    return Form::OnNotify(id, header);
 }
 
 // Creation, in the order the settings and the threads need.
@@ -235,10 +293,18 @@ void TForm_Main::StartSamplingThreads() {
     }
 }
 
-// Closing the monitor window ends the program: FormCloseQuery saves, and closing is always allowed.
+// Closing the monitor window ends the program: it leaves the screen at once, FormCloseQuery saves,
+// and closing is always allowed. The destruction then stops the threads and removes the icon.
 void TForm_Main::OnClose() {
+    LeaveScreen();
     FormCloseQuery();
     DestroyHwnd();
+}
+
+// The window and the windows it owns leave the screen before anything slow happens.
+void TForm_Main::LeaveScreen() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &HideIfOwned, reinterpret_cast<LPARAM>(Hwnd()));
+    HideAtOnce(Hwnd());
 }
 
 void TForm_Main::FormCloseQuery() {
@@ -247,17 +313,18 @@ void TForm_Main::FormCloseQuery() {
     }
 }
 
-// Destruction: the threads first (the display step may still run while the sampler is freed,
-// so the controls stay until then), then the tray icon, then the settings.
+// Destruction: the settings first (written once: nothing happens when closing saved them), as
+// stopping the clock thread can take a second; then the threads (the display step may still run
+// while the sampler is freed, so the controls stay until then), then the tray icon.
 void TForm_Main::FormDestroy() {
+    if (options_.useSettingsFile) {
+        config::SaveSettings();
+    }
     if (sampling_) {
         StopSampling(threads_);
         sampling_ = false;
     }
     trayIcon_.RemoveIcon();
-    if (options_.useSettingsFile) {
-        config::SaveSettings();
-    }
     appMode_.UnregisterAppModeHotkey();
     if (options_.endApplicationOnDestroy) {
         ::PostQuitMessage(0);
@@ -493,14 +560,7 @@ void TForm_Main::ShowControls(bool show) {
     for (const HWND control : {imageMove_, sbMenu_, sbHide_, sbClose_}) {
         ::ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
     }
-    if (toolTips_ != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = Hwnd();
-        tool.uId = ids::kImage_Move;
-        tool.rect = show ? RECT{0, 0, 20, 20} : RECT{0, 0, 0, 0};
-        ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    UpdateMoveToolRect();
 }
 
 void TForm_Main::SetAutoHideControls(bool on) {
@@ -588,7 +648,9 @@ void TForm_Main::FormMouseUp() {
 void TForm_Main::PopupMenuAt(POINT screen) {
     // PopupMenuPopup: the lock item shows the current state.
     menu_.SetChecked(ids::kMI_LockForm, config::LockForm);
+    SetMenuOpen(true);
     menu_.Popup(Hwnd(), screen);
+    SetMenuOpen(false);
 }
 
 void TForm_Main::SB_MenuClick() {
@@ -609,6 +671,7 @@ void TForm_Main::SB_CloseClick() {
 
 void TForm_Main::MI_ExitClick() {
     // Destroyed without a close request; the destruction saves the settings.
+    LeaveScreen();
     DestroyHwnd();
 }
 
@@ -756,6 +819,12 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
         }
+        break;
+    case WM_ENTERMENULOOP:
+        SetMenuOpen(true);
+        break;
+    case WM_EXITMENULOOP:
+        SetMenuOpen(false);
         break;
     case WM_SETTINGCHANGE:
         decimalSeparator_ = UserDecimalSeparator();

@@ -84,17 +84,20 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(int id, NMHDR& header) override;
     void OnTimer(UINT_PTR id) override;
     void OnContextMenu(HWND window, POINT screen) override;
 
     // Creation and destruction, and the hooks of Form.
     bool CreateControls() override;
     void CreateToolTips();
+    void UpdateMoveToolRect();
     void StartSamplingThreads();
     void FormCreate() override;
     void FormShow() override;
     void AfterShow() override;
     void OnClose() override;
+    void LeaveScreen();
     void FormCloseQuery();
     void FormDestroy();
     void OnCpuSpeed(WPARAM wParam);
@@ -112,6 +115,8 @@ private:
     void FitLabel(HWND label);
     void Relayout();
     void PopupMenuAt(POINT screen);
+    void SetMenuOpen(bool open);
+    const wchar_t* HintFor(UINT_PTR tool) const;
 
     // Handlers named after their control and event.
     void SB_MenuClick();
@@ -177,6 +182,7 @@ private:
     bool hookInstalled_ = false;
     bool hideBarGraph_ = false;
     bool controlsVisible_ = true;
+    bool menuOpen_ = false; // no tool tip while it is
 
     TrayImageList trayGradient_;
     TrayImageList trayNumeric_;

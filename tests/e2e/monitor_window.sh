@@ -25,6 +25,21 @@ always_on_top_off_leaves_it_a_normal_window() {
     topmost_through_show_mode_and_activation 0 off
 }
 
+# The user moves to the menu button and clicks it before its tool tip is up: the tool tip must not
+# come up over the open menu afterwards (nor lift the window above it).
+menu_hides_the_tool_tip() {
+    fresh_app
+    write_ini '[General]' FirstLaunch=0 '[Location]' PosX=200 PosY=200
+    local out="$CASE_DIR/tooltip.txt"
+    drive_with_screenshot menu_open "$out" start A "\"$APP\"" wait-window A TForm_Main \
+        move-mouse Label_CPUSpeed move-mouse SB_Menu click SB_Menu wait-menu sleep 1500 list-windows A \
+        signal-shot keys Escape close wait-exit A 0
+    if grep -q '^window tooltips_class32 visible' "$out"; then
+        fail "a tool tip is shown over the open menu"
+    fi
+}
+
 run_case topmost always_on_top_keeps_the_window_topmost
 run_case not_topmost always_on_top_off_leaves_it_a_normal_window
+run_case menu_tool_tip menu_hides_the_tool_tip
 finish
