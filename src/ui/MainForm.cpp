@@ -26,6 +26,7 @@ constexpr COLORREF kGlyphColor = RGB(0, 0, 128); // navy
 constexpr UINT kHideControlsMs = 3000;
 constexpr UINT kHideSplashMs = 5000;
 constexpr int kSplashSpacer = 25; // Bevel_Splash keeps the banner clear of the scale
+constexpr int kFontPoints = 8;
 
 COLORREF ToColorRef(config::Color color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
@@ -56,16 +57,23 @@ std::string UserDecimalSeparator() {
     return length > 1 ? std::string(utf8, static_cast<std::size_t>(length - 1)) : std::string(".");
 }
 
-// "MS Sans Serif" at 8 points; without smoothing, so no fringe of the see-through colour shows.
-LOGFONTW FormFont(bool bold) {
+// "MS Sans Serif" at 8 points at `dpi`; without smoothing, so no fringe of the see-through colour
+// shows.
+LOGFONTW FormFont(bool bold, int dpi) {
     LOGFONTW font{};
-    const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
-    font.lfHeight = -::MulDiv(8, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    font.lfHeight = -::MulDiv(kFontPoints, dpi, 72);
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
     wcscpy_s(font.lfFaceName, L"MS Sans Serif");
     return font;
+}
+
+// Its own visibility, whether or not the window is shown.
+void ShowChild(HWND child, bool show) {
+    if (((::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0) != show) {
+        ::ShowWindow(child, show ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
 // Hidden without WM_SHOWWINDOW, so no form runs its hide handler on the way out.
@@ -128,50 +136,55 @@ void TForm_Main::ShowAtStartup() {
     }
 }
 
+// The controls are made without a place: LayoutControls puts them where the size and DPI say.
 bool TForm_Main::CreateControls() {
-    logFont_ = FormFont(false);
-    boldLogFont_ = FormFont(true);
-    font_.Reset(::CreateFontIndirectW(&logFont_));
-    boldFont_.Reset(::CreateFontIndirectW(&boldLogFont_));
     measureDc_.Reset(::CreateCompatibleDC(nullptr));
-    // Stays selected for the DC's life; the DC goes before the font.
-    ::SelectObject(measureDc_.Get(), boldFont_.Get());
     SetFormColors(RGB(255, 255, 255), textColor_);
-    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-
-    const ui::MainLayout layout = ui::LayoutMainForm(ui::kDesignClientWidth, ui::kDesignClientHeight, false);
     const HWND self = Hwnd();
+    const PixelRect none{};
     // Without SS_NOTIFY the picture lets the mouse through to the form, which drags the window.
-    imageMove_ = CreateChild(WC_STATICW, L"", SS_OWNERDRAW, layout.imageMove, self, ids::kImage_Move);
-    sbMenu_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbMenu, self, ids::kSB_Menu);
-    const PixelRect cpuLabel{layout.labelCpuSpeedLeft, layout.labelTop, layout.labelCpuSpeedLeft + 1,
-                             layout.labelTop + 1};
-    const PixelRect memoryLabel{layout.labelMemoryUsedLeft, layout.labelTop, layout.labelMemoryUsedLeft + 1,
-                                layout.labelTop + 1};
-    labelCpuSpeed_ = CreateChild(WC_STATICW, texts::monitor::kClockUnknown, SS_LEFT | SS_NOPREFIX, cpuLabel,
-                                 self, ids::kLabel_CPUSpeed);
-    labelMemoryUsed_ = CreateChild(WC_STATICW, texts::monitor::kMemoryUnknown, SS_LEFT | SS_NOPREFIX,
-                                   memoryLabel, self, ids::kLabel_MemoryUsed);
-    sbHide_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbHide, self, ids::kSB_Hide);
-    sbClose_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbClose, self, ids::kSB_Close);
-    const PixelRect& c = layout.chart;
-    const PixelRect& g = layout.gauge;
-    if (imageMove_ == nullptr || sbMenu_ == nullptr || labelCpuSpeed_ == nullptr ||
+    imageMove_ = CreateChild(WC_STATICW, L"", SS_OWNERDRAW, none, self, ids::kImage_Move);
+    sbMenu_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, none, self, ids::kSB_Menu);
+    labelCpuSpeed_ = CreateChild(WC_STATICW, texts::monitor::kClockUnknown, SS_LEFT | SS_NOPREFIX, none, self,
+                                 ids::kLabel_CPUSpeed);
+    labelMemoryUsed_ = CreateChild(WC_STATICW, texts::monitor::kMemoryUnknown, SS_LEFT | SS_NOPREFIX, none,
+                                   self, ids::kLabel_MemoryUsed);
+    sbHide_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, none, self, ids::kSB_Hide);
+    sbClose_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, none, self, ids::kSB_Close);
+    if (!measureDc_ || imageMove_ == nullptr || sbMenu_ == nullptr || labelCpuSpeed_ == nullptr ||
         labelMemoryUsed_ == nullptr || sbHide_ == nullptr || sbClose_ == nullptr ||
-        !chart_.Create(self, ids::kChart_CPUUsage, RECT{c.left, c.top, c.right, c.bottom}) ||
-        !gauge_.Create(self, ids::kGauge_CPUUsage, RECT{g.left, g.top, g.right, g.bottom})) {
+        !chart_.Create(self, ids::kChart_CPUUsage, RECT{}) ||
+        !gauge_.Create(self, ids::kGauge_CPUUsage, RECT{})) {
         return false;
     }
+    showBanner_ = true; // Label_Splash, until Timer_HideSplash
+    CreateFonts();
+    ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
+    LayoutControls();
+    return menu_.Create();
+}
+
+// The fonts at the window's DPI, given to the controls that use them; may run again.
+void TForm_Main::CreateFonts() {
+    logFont_ = FormFont(false, Dpi());
+    boldLogFont_ = FormFont(true, Dpi());
+    // The measuring DC lets go of the old bold font before it is replaced.
+    const HGDIOBJ stock = ::GetStockObject(SYSTEM_FONT);
+    ::SelectObject(measureDc_.Get(), stock);
+    font_.Reset(::CreateFontIndirectW(&logFont_));
+    boldFont_.Reset(::CreateFontIndirectW(&boldLogFont_));
+    ::SelectObject(measureDc_.Get(), boldFont_ ? static_cast<HGDIOBJ>(boldFont_.Get()) : stock);
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     for (const HWND label : {labelCpuSpeed_, labelMemoryUsed_}) {
-        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
-        FitLabel(label);
+        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), TRUE);
     }
+    chart_.SetDpi(Dpi());
     chart_.SetFont(logFont_);
     gauge_.SetFont(boldLogFont_);
-    // Label_Splash: the bold application title, centred over the graph right of Bevel_Splash.
-    chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
-    ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
-    return menu_.Create();
+    if (showBanner_) {
+        // Label_Splash: the bold application title, centred over the graph right of Bevel_Splash.
+        chart_.SetBanner(texts::kAppTitle, boldLogFont_, Scale(kSplashSpacer));
+    }
 }
 
 // The hints are asked for each time a tool tip is about to show (OnNotify), so none shows while a
@@ -375,7 +388,7 @@ void TForm_Main::SetAlphaBlend(bool on, std::uint8_t value) {
 
 void TForm_Main::SetGraphLineWidth(bool thicker) {
     for (int series = 0; series < ui::kSeriesCount; ++series) {
-        chart_.SetLineWidth(series, thicker ? 2 : 1);
+        chart_.SetLineWidth(series, Scale(thicker ? 2 : 1));
     }
 }
 
@@ -407,7 +420,7 @@ void TForm_Main::SetTextColor(COLORREF color) {
 
 void TForm_Main::SetDisplayMemory(bool show) {
     config::DisplayMemory = show;
-    ::ShowWindow(labelMemoryUsed_, show ? SW_SHOWNA : SW_HIDE);
+    LayoutControls(); // shows or hides the memory label
     if (!show) {
         chart_.Clear(ui::kMemorySeries);
     }
@@ -415,44 +428,51 @@ void TForm_Main::SetDisplayMemory(bool show) {
 
 void TForm_Main::SetHideBarGraph(bool hide) {
     hideBarGraph_ = hide;
-    ::ShowWindow(gauge_.Hwnd(), hide ? SW_HIDE : SW_SHOWNA);
-    Relayout();
+    ShowChild(gauge_.Hwnd(), !hide);
+    LayoutControls();
 }
 
-void TForm_Main::Relayout() {
-    RECT client{};
-    ::GetClientRect(Hwnd(), &client);
-    const ui::MainLayout layout = ui::LayoutMainForm(client.right, client.bottom, hideBarGraph_);
-    HDWP batch = ::BeginDeferWindowPos(8);
-    MoveChild(batch, imageMove_, layout.imageMove);
-    MoveChild(batch, sbMenu_, layout.sbMenu);
-    MoveChild(batch, sbHide_, layout.sbHide);
-    MoveChild(batch, sbClose_, layout.sbClose);
-    MoveChild(batch, chart_.Hwnd(), layout.chart);
-    MoveChild(batch, gauge_.Hwnd(), layout.gauge);
-    for (const auto& [label, left] : {std::pair{labelCpuSpeed_, layout.labelCpuSpeedLeft},
-                                      std::pair{labelMemoryUsed_, layout.labelMemoryUsedLeft}}) {
-        if (batch != nullptr && label != nullptr) {
-            batch = ::DeferWindowPos(batch, label, nullptr, left, layout.labelTop, 0, 0,
-                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-        }
-    }
-    if (batch != nullptr) {
-        ::EndDeferWindowPos(batch);
-    }
-}
-
-// Labels are as wide as their text, like auto-sized labels.
-void TForm_Main::FitLabel(HWND label) {
+// The extent of a label's text in its (bold) font.
+SIZE TForm_Main::LabelExtent(HWND label) const {
     wchar_t text[64];
     const int length = ::GetWindowTextW(label, text, static_cast<int>(std::size(text)));
     SIZE size{};
     ::GetTextExtentPoint32W(measureDc_.Get(), text, length, &size);
-    RECT current{};
-    ::GetWindowRect(label, &current);
-    if (current.right - current.left != size.cx || current.bottom - current.top != size.cy) {
-        ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return size;
+}
+
+// Every control's place for the client size and DPI; labels as wide as their text, left out where
+// they do not fit (ui/MainLayout). Runs at creation, on every resize and when a label's width
+// changes.
+void TForm_Main::LayoutControls() {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const SIZE cpu = LabelExtent(labelCpuSpeed_);
+    const SIZE memory = LabelExtent(labelMemoryUsed_);
+    ui::MainLayoutInput input;
+    input.clientWidth = client.right;
+    input.clientHeight = client.bottom;
+    input.dpi = Dpi();
+    input.hideBarGraph = hideBarGraph_;
+    input.cpuSpeedWidth = cpu.cx;
+    input.memoryUsedWidth = config::DisplayMemory ? memory.cx : 0;
+    input.labelHeight = std::max(cpu.cy, memory.cy);
+    const ui::MainLayout layout = ui::LayoutMainForm(input);
+    HDWP batch = ::BeginDeferWindowPos(8);
+    MoveChild(batch, imageMove_, layout.imageMove);
+    MoveChild(batch, sbMenu_, layout.sbMenu);
+    MoveChild(batch, labelCpuSpeed_, layout.labelCpuSpeed);
+    MoveChild(batch, labelMemoryUsed_, layout.labelMemoryUsed);
+    MoveChild(batch, sbHide_, layout.sbHide);
+    MoveChild(batch, sbClose_, layout.sbClose);
+    MoveChild(batch, chart_.Hwnd(), layout.chart);
+    MoveChild(batch, gauge_.Hwnd(), layout.gauge);
+    if (batch != nullptr) {
+        ::EndDeferWindowPos(batch);
     }
+    ShowChild(labelCpuSpeed_, layout.cpuSpeedShown);
+    ShowChild(labelMemoryUsed_, layout.memoryUsedShown);
+    UpdateMoveToolRect();
 }
 
 void TForm_Main::SetLabelText(HWND label, std::string_view utf8) {
@@ -463,9 +483,14 @@ void TForm_Main::SetLabelText(HWND label, std::string_view utf8) {
     wchar_t current[64];
     ::GetWindowTextW(label, current, static_cast<int>(std::size(current)));
     // An unchanged text is not set again, so the label does not repaint for nothing.
-    if (std::wcscmp(current, wide_.data()) != 0) {
-        ::SetWindowTextW(label, wide_.data());
-        FitLabel(label);
+    if (std::wcscmp(current, wide_.data()) == 0) {
+        return;
+    }
+    ::SetWindowTextW(label, wide_.data());
+    RECT now{};
+    ::GetWindowRect(label, &now);
+    if (LabelExtent(label).cx != now.right - now.left) {
+        LayoutControls();
     }
 }
 
@@ -685,6 +710,7 @@ void TForm_Main::Timer_HideControlsTimer() {
 
 void TForm_Main::Timer_HideSplashTimer() {
     ::KillTimer(Hwnd(), ids::kTimer_HideSplash);
+    showBanner_ = false;
     chart_.HideBanner(); // Label_Splash and Bevel_Splash, for good
 }
 
@@ -783,7 +809,7 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormDestroy();
         return 0;
     case WM_SIZE:
-        Relayout();
+        LayoutControls();
         return 0;
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

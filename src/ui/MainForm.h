@@ -112,8 +112,10 @@ private:
     void UpdateTrayIcon(int cpu, int memory);
     void ApplyLayeredAttributes();
     void SetLabelText(HWND label, std::string_view utf8);
-    void FitLabel(HWND label);
-    void Relayout();
+    SIZE LabelExtent(HWND label) const;
+    // Geometry and fonts, each from one place that can run again (another DPI, another size).
+    void LayoutControls();
+    void CreateFonts();
     void PopupMenuAt(POINT screen);
     void SetMenuOpen(bool open);
     const wchar_t* HintFor(UINT_PTR tool) const;
@@ -183,6 +185,7 @@ private:
     bool hideBarGraph_ = false;
     bool controlsVisible_ = true;
     bool menuOpen_ = false; // no tool tip while it is
+    bool showBanner_ = false;
 
     TrayImageList trayGradient_;
     TrayImageList trayNumeric_;

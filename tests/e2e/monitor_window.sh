@@ -39,7 +39,54 @@ menu_hides_the_tool_tip() {
     fi
 }
 
+# "L T W H" rectangles overlap?
+overlap() {
+    local a b
+    read -r -a a <<<"$1"
+    read -r -a b <<<"$2"
+    [ $((a[0])) -lt $((b[0] + b[2])) ] && [ $((b[0])) -lt $((a[0] + a[2])) ] &&
+        [ $((a[1])) -lt $((b[1] + b[3])) ] && [ $((b[1])) -lt $((a[1] + a[3])) ]
+}
+
+# At WIDTH x HEIGHT, with the control buttons shown: the shown labels keep apart from each other and
+# from the buttons, and at least one of them is shown. The screenshot NAME is for a look.
+parts_stay_apart() {
+    local name=$1 width=$2 height=$3
+    fresh_app
+    write_ini '[General]' FirstLaunch=0 Transparency=0 AlphaBlend=0 \
+        '[Location]' PosX=200 PosY=200 "PosWidth=$width" "PosHeight=$height"
+    local out="$CASE_DIR/$name.txt" parts=(SB_Menu SB_Hide Label_CPUSpeed Label_MemoryUsed) part
+    local commands=(start A "\"$APP\"" wait-window A TForm_Main timeout 20000
+        wait-text Label_CPUSpeed '[0-9,]+ MHz' wait-text Label_MemoryUsed '.+ %' sleep 1000
+        move-mouse Chart_CPUUsage move-mouse Gauge_CPUUsage wait-visible SB_Menu 1)
+    for part in "${parts[@]}"; do
+        commands+=(rect "$part" visible "$part")
+    done
+    drive_with_screenshot "$name" "$out" "${commands[@]}" signal-shot close wait-exit A 0
+    local shown=() i j
+    for part in "${parts[@]}"; do
+        [ "$(value "visible $part" "$out")" = 0 ] || shown+=("$part")
+    done
+    [ "${#shown[@]}" -ge 3 ] || fail "no label is shown"
+    for ((i = 0; i < ${#shown[@]}; i++)); do
+        for ((j = i + 1; j < ${#shown[@]}; j++)); do
+            ! overlap "$(value "rect ${shown[i]}" "$out")" "$(value "rect ${shown[j]}" "$out")" ||
+                fail "${shown[i]} and ${shown[j]} overlap"
+        done
+    done
+}
+
+smallest_size_keeps_the_parts_apart() {
+    parts_stay_apart smallest 170 70
+}
+
+default_size_keeps_the_parts_apart() {
+    parts_stay_apart default 250 105
+}
+
 run_case topmost always_on_top_keeps_the_window_topmost
 run_case not_topmost always_on_top_off_leaves_it_a_normal_window
 run_case menu_tool_tip menu_hides_the_tool_tip
+run_case smallest_size smallest_size_keeps_the_parts_apart
+run_case default_size default_size_keeps_the_parts_apart
 finish

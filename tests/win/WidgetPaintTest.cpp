@@ -113,7 +113,7 @@ TEST(LineChart, BackBufferFollowsTheSize) {
     ::SetWindowPos(chart.Hwnd(), nullptr, 0, 0, 300, 80, SWP_NOZORDER | SWP_NOACTIVATE);
     Capture capture(300, 80);
     capture.Take(chart.Hwnd());
-    EXPECT_GT(capture.Count(RECT{250, 0, 298, 5}, kNavy), 40); // the top line reaches the new right
+    EXPECT_GT(capture.Count(RECT{250, 0, 298, 10}, kNavy), 40); // the top line reaches the new right
 }
 
 TEST(LineChart, IgnoresEraseAndDrawsBannerRightOfTheSpacer) {
