@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace quelmo::gui {
 
@@ -168,16 +169,16 @@ bool TForm_Main::CreateControls() {
 void TForm_Main::CreateFonts() {
     logFont_ = FormFont(false, Dpi());
     boldLogFont_ = FormFont(true, Dpi());
-    // The measuring DC lets go of the old bold font before it is replaced.
-    const HGDIOBJ stock = ::GetStockObject(SYSTEM_FONT);
-    ::SelectObject(measureDc_.Get(), stock);
-    font_.Reset(::CreateFontIndirectW(&logFont_));
-    boldFont_.Reset(::CreateFontIndirectW(&boldLogFont_));
-    ::SelectObject(measureDc_.Get(), boldFont_ ? static_cast<HGDIOBJ>(boldFont_.Get()) : stock);
-    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    win32::UniqueFont font(::CreateFontIndirectW(&logFont_));
+    win32::UniqueFont bold(::CreateFontIndirectW(&boldLogFont_));
+    ::SelectObject(measureDc_.Get(), bold ? static_cast<HGDIOBJ>(bold.Get()) : ::GetStockObject(SYSTEM_FONT));
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     for (const HWND label : {labelCpuSpeed_, labelMemoryUsed_}) {
-        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), TRUE);
+        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold.Get()), TRUE);
     }
+    // The old fonts go only now that nothing uses them any more.
+    font_ = std::move(font);
+    boldFont_ = std::move(bold);
     chart_.SetDpi(Dpi());
     chart_.SetFont(logFont_);
     gauge_.SetFont(boldLogFont_);
