@@ -49,7 +49,7 @@ measure() {
     # Wine runs the program in the process it started: $! is Quelmo.exe itself (other copies of
     # Quelmo.exe on the machine, in other prefixes, are not looked at).
     WINEDEBUG=-all wine "$work/Quelmo.exe" &
-    local quelmo=$!
+    quelmo=$!
     trap 'kill "$quelmo" 2>/dev/null || true' EXIT
     drive timeout 60000 attach Q TForm_Main wait-text Label_MemoryUsed '.+ %' sleep 1000 >/dev/null
     local commands=(attach Q TForm_Main)
@@ -60,12 +60,18 @@ measure() {
         commands+=(move-mouse Label_CPUSpeed move-mouse SB_Close wait-visible SB_Close 1
                    signal "$(winpath "$clicked")" click SB_Close)
     fi
-    drive "${commands[@]}" >/dev/null &
+    drive "${commands[@]}" >"$work/driver.log" 2>&1 &
     local driver_pid=$!
     local t0="" window="" written="" ended="" t
     while [ -z "$window" ] || [ -z "$written" ] || [ -z "$ended" ]; do
         t=$(now_ms)
         [ -n "$t0" ] || { [ -e "$clicked" ] && t0=$t; }
+        # A driver that ended without clicking (a control not found, a menu not opened) is an error.
+        if [ -z "$t0" ] && ! running "$driver_pid" && [ ! -e "$clicked" ]; then
+            echo "close_time: no click ($way); the driver said:" >&2
+            cat "$work/driver.log" >&2
+            return 1
+        fi
         if [ -n "$t0" ]; then
             [ -n "$window" ] || ! window_gone || window=$t
             [ -n "$written" ] || [ "$(stat -c %i "$ini" 2>/dev/null)" = "$inode" ] || written=$t

@@ -307,11 +307,12 @@ void TForm_Main::StartSamplingThreads() {
     }
 }
 
-// Closing the monitor window ends the program: it leaves the screen at once, FormCloseQuery saves,
-// and closing is always allowed. The destruction then stops the threads and removes the icon.
+// Closing the monitor window ends the program: FormCloseQuery saves, the window leaves the screen,
+// and closing is always allowed. The destruction then stops the threads and removes the icon. The
+// settings go first: hiding can wait for the window manager (Wine waits up to two seconds).
 void TForm_Main::OnClose() {
-    LeaveScreen();
     FormCloseQuery();
+    LeaveScreen();
     DestroyHwnd();
 }
 
@@ -322,18 +323,21 @@ void TForm_Main::LeaveScreen() {
 }
 
 void TForm_Main::FormCloseQuery() {
+    SaveSettingsOnce();
+}
+
+// SaveSettings writes once per process; later calls do nothing.
+void TForm_Main::SaveSettingsOnce() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
     }
 }
 
-// Destruction: the settings first (written once: nothing happens when closing saved them), as
+// Destruction: the settings first (nothing happens when closing or "Exit" saved them), as
 // stopping the clock thread can take a second; then the threads (the display step may still run
 // while the sampler is freed, so the controls stay until then), then the tray icon.
 void TForm_Main::FormDestroy() {
-    if (options_.useSettingsFile) {
-        config::SaveSettings();
-    }
+    SaveSettingsOnce();
     if (sampling_) {
         StopSampling(threads_);
         sampling_ = false;
@@ -696,7 +700,9 @@ void TForm_Main::SB_CloseClick() {
 }
 
 void TForm_Main::MI_ExitClick() {
-    // Destroyed without a close request; the destruction saves the settings.
+    // Destroyed without a close request. What the destruction would save is saved before the
+    // window leaves the screen, as closing does.
+    SaveSettingsOnce();
     LeaveScreen();
     DestroyHwnd();
 }

@@ -99,6 +99,7 @@ private:
     void OnClose() override;
     void LeaveScreen();
     void FormCloseQuery();
+    void SaveSettingsOnce();
     void FormDestroy();
     void OnCpuSpeed(WPARAM wParam);
     void OnTrayNotify(LPARAM lParam);
