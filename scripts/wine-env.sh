@@ -3,7 +3,8 @@
 # QUELMO_WINE_DISPLAY=host, a private Xvfb display so tests never touch the user's screen.
 #
 # In:  QUELMO_WINE_PREFIX (default: <repo>/build/windows/wineprefix)
-# Out: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, DISPLAY exported.
+# Out: WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, DISPLAY exported; on the private Xvfb, Wine's
+#      windows are unmanaged (no window manager runs there).
 
 quelmo_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="${QUELMO_WINE_PREFIX:-$quelmo_repo/build/windows/wineprefix}"
@@ -61,6 +62,15 @@ fi
         # The wineserver that wineboot starts must not inherit the lock.
         wineboot -i >/dev/null 2>&1 9>&- || true
         wineserver -w 9>&-
+    fi
+    # The private Xvfb has no window manager, and Wine waits two seconds for one each time a window
+    # that was active is hidden (a closing Quelmo, a dialog closed by Escape). There Wine stacks and
+    # focuses the windows itself; on the user's display the window manager does.
+    managed=Y
+    [ "${QUELMO_WINE_DISPLAY:-}" = host ] || managed=N
+    if ! grep -q "^\"Managed\"=\"$managed\"" "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$managed" /f >/dev/null 2>&1 </dev/null 9>&- ||
+            true
     fi
 ) 9>"$quelmo_state/prefix.lock"
 wineserver -p60 >/dev/null 2>&1 </dev/null || true

@@ -124,6 +124,8 @@ void TResMonitor::Execute() {
 }
 
 void TResMonitor::StartUp() {
+    // The first snapshot was taken before this thread started, so this is the earliest it can be.
+    const std::uint32_t started = platform::TheTime().TickCount();
     std::int32_t count = counters_.CounterCount();
     // Windows 2000 and later list the combined total after the processors.
     if (win2000OrLater_) {
@@ -132,7 +134,9 @@ void TResMonitor::StartUp() {
     CPUCount = std::max(count, 1);
     CPUUsageEach.assign(static_cast<std::size_t>(CPUCount), 0.0);
     MemorySample();
+    AwaitInterval(started);
     ProcessorSample();
+    startUpSampleTick_ = platform::TheTime().TickCount();
     const std::lock_guard lock(statisticsLock_);
     PublishSeedLocked();
     ResetLocked();
@@ -140,6 +144,10 @@ void TResMonitor::StartUp() {
 
 bool TResMonitor::RunCycle() {
     auto& time = platform::TheTime();
+    if (firstCycle_) {
+        firstCycle_ = false;
+        AwaitInterval(startUpSampleTick_);
+    }
     const std::uint32_t started = time.TickCount();
     ProcessorSample();
     if (config::DisplayMemory.load()) {
@@ -154,6 +162,14 @@ bool TResMonitor::RunCycle() {
     }
     time.Sleep(CycleDelay(config::Rate.load(), time.TickCount() - started));
     return true;
+}
+
+void TResMonitor::AwaitInterval(std::uint32_t since) {
+    auto& time = platform::TheTime();
+    const std::uint32_t elapsed = time.TickCount() - since;
+    if (elapsed < kFirstSampleIntervalMs) {
+        time.Sleep(kFirstSampleIntervalMs - elapsed);
+    }
 }
 
 void TResMonitor::ProcessorSample() {

@@ -75,6 +75,11 @@ struct TResStatistics {
     std::uint32_t TickStarted = 0;
 };
 
+// The counters give the usage since their previous snapshot. The first processor figures (the
+// statistics' seed and the first point of the graph) come right after one, so each waits until it
+// covers at least this long; later ones cover a whole cycle.
+inline constexpr std::uint32_t kFirstSampleIntervalMs = 100;
+
 class TResMonitor final : public TThread {
 public:
     // The monitor window's display step, run on the user-interface thread after every sample.
@@ -110,6 +115,8 @@ public:
 
 private:
     void Execute() override;
+    // Sleeps until kFirstSampleIntervalMs have passed since `since` (a tick count).
+    static void AwaitInterval(std::uint32_t since);
     // Takes the current sample as the seed of a later reset; under the lock.
     void PublishSeedLocked();
     void ResetLocked();
@@ -117,6 +124,8 @@ private:
     DisplayStep displaySample_;
     CpuUsageCounters& counters_;
     bool win2000OrLater_;
+    std::uint32_t startUpSampleTick_ = 0;
+    bool firstCycle_ = true;
 
     mutable std::mutex statisticsLock_;
     double seedCpuUsage_ = 0;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace quelmo::gui {
 
@@ -25,6 +26,7 @@ constexpr COLORREF kGlyphColor = RGB(0, 0, 128); // navy
 constexpr UINT kHideControlsMs = 3000;
 constexpr UINT kHideSplashMs = 5000;
 constexpr int kSplashSpacer = 25; // Bevel_Splash keeps the banner clear of the scale
+constexpr int kFontPoints = 8;
 
 COLORREF ToColorRef(config::Color color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
@@ -55,16 +57,37 @@ std::string UserDecimalSeparator() {
     return length > 1 ? std::string(utf8, static_cast<std::size_t>(length - 1)) : std::string(".");
 }
 
-// "MS Sans Serif" at 8 points; without smoothing, so no fringe of the see-through colour shows.
-LOGFONTW FormFont(bool bold) {
+// "MS Sans Serif" at 8 points at `dpi`; without smoothing, so no fringe of the see-through colour
+// shows.
+LOGFONTW FormFont(bool bold, int dpi) {
     LOGFONTW font{};
-    const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
-    font.lfHeight = -::MulDiv(8, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    font.lfHeight = -::MulDiv(kFontPoints, dpi, 72);
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
     wcscpy_s(font.lfFaceName, L"MS Sans Serif");
     return font;
+}
+
+// Its own visibility, whether or not the window is shown.
+void ShowChild(HWND child, bool show) {
+    if (((::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0) != show) {
+        ::ShowWindow(child, show ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+// Hidden without WM_SHOWWINDOW, so no form runs its hide handler on the way out.
+void HideAtOnce(HWND window) {
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CALLBACK HideIfOwned(HWND window, LPARAM owner) {
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) &&
+        ::IsWindowVisible(window) != FALSE) {
+        HideAtOnce(window);
+    }
+    return TRUE;
 }
 
 void Run(const std::function<void()>& action) {
@@ -113,53 +136,59 @@ void TForm_Main::ShowAtStartup() {
     }
 }
 
+// The controls are made without a place: LayoutControls puts them where the size and DPI say.
 bool TForm_Main::CreateControls() {
-    logFont_ = FormFont(false);
-    boldLogFont_ = FormFont(true);
-    font_.Reset(::CreateFontIndirectW(&logFont_));
-    boldFont_.Reset(::CreateFontIndirectW(&boldLogFont_));
     measureDc_.Reset(::CreateCompatibleDC(nullptr));
-    // Stays selected for the DC's life; the DC goes before the font.
-    ::SelectObject(measureDc_.Get(), boldFont_.Get());
     SetFormColors(RGB(255, 255, 255), textColor_);
-    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-
-    const ui::MainLayout layout = ui::LayoutMainForm(ui::kDesignClientWidth, ui::kDesignClientHeight, false);
     const HWND self = Hwnd();
+    const PixelRect none{};
     // Without SS_NOTIFY the picture lets the mouse through to the form, which drags the window.
-    imageMove_ = CreateChild(WC_STATICW, L"", SS_OWNERDRAW, layout.imageMove, self, ids::kImage_Move);
-    sbMenu_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbMenu, self, ids::kSB_Menu);
-    const PixelRect cpuLabel{layout.labelCpuSpeedLeft, layout.labelTop, layout.labelCpuSpeedLeft + 1,
-                             layout.labelTop + 1};
-    const PixelRect memoryLabel{layout.labelMemoryUsedLeft, layout.labelTop, layout.labelMemoryUsedLeft + 1,
-                                layout.labelTop + 1};
-    labelCpuSpeed_ = CreateChild(WC_STATICW, texts::monitor::kClockUnknown, SS_LEFT | SS_NOPREFIX, cpuLabel,
-                                 self, ids::kLabel_CPUSpeed);
-    labelMemoryUsed_ = CreateChild(WC_STATICW, texts::monitor::kMemoryUnknown, SS_LEFT | SS_NOPREFIX,
-                                   memoryLabel, self, ids::kLabel_MemoryUsed);
-    sbHide_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbHide, self, ids::kSB_Hide);
-    sbClose_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, layout.sbClose, self, ids::kSB_Close);
-    const PixelRect& c = layout.chart;
-    const PixelRect& g = layout.gauge;
-    if (imageMove_ == nullptr || sbMenu_ == nullptr || labelCpuSpeed_ == nullptr ||
+    imageMove_ = CreateChild(WC_STATICW, L"", SS_OWNERDRAW, none, self, ids::kImage_Move);
+    sbMenu_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, none, self, ids::kSB_Menu);
+    labelCpuSpeed_ = CreateChild(WC_STATICW, texts::monitor::kClockUnknown, SS_LEFT | SS_NOPREFIX, none, self,
+                                 ids::kLabel_CPUSpeed);
+    labelMemoryUsed_ = CreateChild(WC_STATICW, texts::monitor::kMemoryUnknown, SS_LEFT | SS_NOPREFIX, none,
+                                   self, ids::kLabel_MemoryUsed);
+    sbHide_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, none, self, ids::kSB_Hide);
+    sbClose_ = CreateChild(WC_BUTTONW, L"", BS_OWNERDRAW, none, self, ids::kSB_Close);
+    if (!measureDc_ || imageMove_ == nullptr || sbMenu_ == nullptr || labelCpuSpeed_ == nullptr ||
         labelMemoryUsed_ == nullptr || sbHide_ == nullptr || sbClose_ == nullptr ||
-        !chart_.Create(self, ids::kChart_CPUUsage, RECT{c.left, c.top, c.right, c.bottom}) ||
-        !gauge_.Create(self, ids::kGauge_CPUUsage, RECT{g.left, g.top, g.right, g.bottom})) {
+        !chart_.Create(self, ids::kChart_CPUUsage, RECT{}) ||
+        !gauge_.Create(self, ids::kGauge_CPUUsage, RECT{})) {
         return false;
     }
-    for (const HWND label : {labelCpuSpeed_, labelMemoryUsed_}) {
-        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
-        FitLabel(label);
-    }
-    chart_.SetFont(logFont_);
-    gauge_.SetFont(boldLogFont_);
-    // Label_Splash: the bold application title, centred over the graph right of Bevel_Splash.
-    chart_.SetBanner(texts::kAppTitle, boldLogFont_, kSplashSpacer);
+    showBanner_ = true; // Label_Splash, until Timer_HideSplash
+    CreateFonts();
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
-    CreateToolTips();
+    LayoutControls();
     return menu_.Create(Scale(ui::kMenuPictureSize));
 }
 
+// The fonts at the window's DPI, given to the controls that use them; may run again.
+void TForm_Main::CreateFonts() {
+    logFont_ = FormFont(false, Dpi());
+    boldLogFont_ = FormFont(true, Dpi());
+    win32::UniqueFont font(::CreateFontIndirectW(&logFont_));
+    win32::UniqueFont bold(::CreateFontIndirectW(&boldLogFont_));
+    ::SelectObject(measureDc_.Get(), bold ? static_cast<HGDIOBJ>(bold.Get()) : ::GetStockObject(SYSTEM_FONT));
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    for (const HWND label : {labelCpuSpeed_, labelMemoryUsed_}) {
+        ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(bold.Get()), TRUE);
+    }
+    // The old fonts go only now that nothing uses them any more.
+    font_ = std::move(font);
+    boldFont_ = std::move(bold);
+    chart_.SetDpi(Dpi());
+    chart_.SetFont(logFont_);
+    gauge_.SetFont(boldLogFont_);
+    if (showBanner_) {
+        // Label_Splash: the bold application title, centred over the graph right of Bevel_Splash.
+        chart_.SetBanner(texts::kAppTitle, boldLogFont_, Scale(kSplashSpacer));
+    }
+}
+
+// The hints are asked for each time a tool tip is about to show (OnNotify), so none shows while a
+// menu is open.
 void TForm_Main::CreateToolTips() {
     toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -167,19 +196,13 @@ void TForm_Main::CreateToolTips() {
     if (toolTips_ == nullptr) {
         return;
     }
-    const struct {
-        HWND control;
-        const wchar_t* hint;
-    } buttons[] = {{sbMenu_, texts::monitor::kHintMenu},
-                   {sbHide_, texts::monitor::kHintHide},
-                   {sbClose_, texts::monitor::kHintClose}};
-    for (const auto& button : buttons) {
+    for (const HWND button : {sbMenu_, sbHide_, sbClose_}) {
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(button.control);
-        tool.lpszText = const_cast<wchar_t*>(button.hint);
+        tool.uId = reinterpret_cast<UINT_PTR>(button);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
         ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     // Image_Move lets the mouse through, so its hint is a rectangle of the form.
@@ -188,9 +211,57 @@ void TForm_Main::CreateToolTips() {
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = Hwnd();
     tool.uId = ids::kImage_Move;
-    tool.rect = RECT{0, 0, 20, 20};
-    tool.lpszText = const_cast<wchar_t*>(texts::monitor::kHintMove);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    UpdateMoveToolRect();
+}
+
+// The hint of Image_Move covers the picture while it is shown.
+void TForm_Main::UpdateMoveToolRect() {
+    if (toolTips_ == nullptr) {
+        return;
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = Hwnd();
+    tool.uId = ids::kImage_Move;
+    if (controlsVisible_) {
+        ::GetWindowRect(imageMove_, &tool.rect);
+        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&tool.rect), 2);
+    }
+    ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// A tool tip shown while a menu is open would cover its first items (and, topmost and owned by the
+// form, lift the form above the menu): a shown one goes, and an empty hint keeps others away.
+void TForm_Main::SetMenuOpen(bool open) {
+    menuOpen_ = open;
+    if (open && toolTips_ != nullptr) {
+        ::SendMessageW(toolTips_, TTM_POP, 0, 0);
+    }
+}
+
+const wchar_t* TForm_Main::HintFor(UINT_PTR tool) const {
+    if (menuOpen_) {
+        return L"";
+    }
+    if (tool == ids::kImage_Move) {
+        return texts::monitor::kHintMove;
+    }
+    const auto button = reinterpret_cast<HWND>(tool);
+    return button == sbMenu_    ? texts::monitor::kHintMenu
+           : button == sbHide_  ? texts::monitor::kHintHide
+           : button == sbClose_ ? texts::monitor::kHintClose
+                                : L"";
+}
+
+LRESULT TForm_Main::OnNotify(int id, NMHDR& header) {
+    if (header.hwndFrom == toolTips_ && toolTips_ != nullptr && header.code == TTN_GETDISPINFOW) {
+        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+        info.lpszText = const_cast<wchar_t*>(HintFor(header.idFrom));
+        return 0;
+    }
+    return Form::OnNotify(id, header);
 }
 
 // Creation, in the order the settings and the threads need.
@@ -202,6 +273,9 @@ void TForm_Main::FormCreate() {
     }
     InstallApplicationHook();
     ApplyStayOnTop();
+    // Only now: a topmost window owned by the form that exists before the form asks to be
+    // topmost makes Wine refuse the request.
+    CreateToolTips();
     tray_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
@@ -232,29 +306,42 @@ void TForm_Main::StartSamplingThreads() {
     }
 }
 
-// Closing the monitor window ends the program: FormCloseQuery saves, and closing is always allowed.
+// Closing the monitor window ends the program: FormCloseQuery saves, the window leaves the screen,
+// and closing is always allowed. The destruction then stops the threads and removes the icon. The
+// settings go first: hiding can wait for the window manager (Wine waits up to two seconds).
 void TForm_Main::OnClose() {
     FormCloseQuery();
+    LeaveScreen();
     DestroyHwnd();
 }
 
+// The window and the windows it owns leave the screen before anything slow happens.
+void TForm_Main::LeaveScreen() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &HideIfOwned, reinterpret_cast<LPARAM>(Hwnd()));
+    HideAtOnce(Hwnd());
+}
+
 void TForm_Main::FormCloseQuery() {
+    SaveSettingsOnce();
+}
+
+// SaveSettings writes once per process; later calls do nothing.
+void TForm_Main::SaveSettingsOnce() {
     if (options_.useSettingsFile) {
         config::SaveSettings();
     }
 }
 
-// Destruction: the threads first (the display step may still run while the sampler is freed,
-// so the controls stay until then), then the tray icon, then the settings.
+// Destruction: the settings first (nothing happens when closing or "Exit" saved them), as
+// stopping the clock thread can take a second; then the threads (the display step may still run
+// while the sampler is freed, so the controls stay until then), then the tray icon.
 void TForm_Main::FormDestroy() {
+    SaveSettingsOnce();
     if (sampling_) {
         StopSampling(threads_);
         sampling_ = false;
     }
     tray_.Icon().RemoveIcon();
-    if (options_.useSettingsFile) {
-        config::SaveSettings();
-    }
     appMode_.UnregisterAppModeHotkey();
     if (options_.endApplicationOnDestroy) {
         ::PostQuitMessage(0);
@@ -305,7 +392,7 @@ void TForm_Main::SetAlphaBlend(bool on, std::uint8_t value) {
 
 void TForm_Main::SetGraphLineWidth(bool thicker) {
     for (int series = 0; series < ui::kSeriesCount; ++series) {
-        chart_.SetLineWidth(series, thicker ? 2 : 1);
+        chart_.SetLineWidth(series, Scale(thicker ? 2 : 1));
     }
 }
 
@@ -354,7 +441,7 @@ void TForm_Main::SetTextColor(COLORREF color) {
 
 void TForm_Main::SetDisplayMemory(bool show) {
     config::DisplayMemory = show;
-    ::ShowWindow(labelMemoryUsed_, show ? SW_SHOWNA : SW_HIDE);
+    LayoutControls(); // shows or hides the memory label
     if (!show) {
         chart_.Clear(ui::kMemorySeries);
     }
@@ -366,44 +453,51 @@ void TForm_Main::ClearGraph() {
 
 void TForm_Main::SetHideBarGraph(bool hide) {
     hideBarGraph_ = hide;
-    ::ShowWindow(gauge_.Hwnd(), hide ? SW_HIDE : SW_SHOWNA);
-    Relayout();
+    ShowChild(gauge_.Hwnd(), !hide);
+    LayoutControls();
 }
 
-void TForm_Main::Relayout() {
-    RECT client{};
-    ::GetClientRect(Hwnd(), &client);
-    const ui::MainLayout layout = ui::LayoutMainForm(client.right, client.bottom, hideBarGraph_);
-    HDWP batch = ::BeginDeferWindowPos(8);
-    MoveChild(batch, imageMove_, layout.imageMove);
-    MoveChild(batch, sbMenu_, layout.sbMenu);
-    MoveChild(batch, sbHide_, layout.sbHide);
-    MoveChild(batch, sbClose_, layout.sbClose);
-    MoveChild(batch, chart_.Hwnd(), layout.chart);
-    MoveChild(batch, gauge_.Hwnd(), layout.gauge);
-    for (const auto& [label, left] : {std::pair{labelCpuSpeed_, layout.labelCpuSpeedLeft},
-                                      std::pair{labelMemoryUsed_, layout.labelMemoryUsedLeft}}) {
-        if (batch != nullptr && label != nullptr) {
-            batch = ::DeferWindowPos(batch, label, nullptr, left, layout.labelTop, 0, 0,
-                                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-        }
-    }
-    if (batch != nullptr) {
-        ::EndDeferWindowPos(batch);
-    }
-}
-
-// Labels are as wide as their text, like auto-sized labels.
-void TForm_Main::FitLabel(HWND label) {
+// The extent of a label's text in its (bold) font.
+SIZE TForm_Main::LabelExtent(HWND label) const {
     wchar_t text[64];
     const int length = ::GetWindowTextW(label, text, static_cast<int>(std::size(text)));
     SIZE size{};
     ::GetTextExtentPoint32W(measureDc_.Get(), text, length, &size);
-    RECT current{};
-    ::GetWindowRect(label, &current);
-    if (current.right - current.left != size.cx || current.bottom - current.top != size.cy) {
-        ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return size;
+}
+
+// Every control's place for the client size and DPI; labels as wide as their text, left out where
+// they do not fit (ui/MainLayout). Runs at creation, on every resize and when a label's width
+// changes.
+void TForm_Main::LayoutControls() {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const SIZE cpu = LabelExtent(labelCpuSpeed_);
+    const SIZE memory = LabelExtent(labelMemoryUsed_);
+    ui::MainLayoutInput input;
+    input.clientWidth = client.right;
+    input.clientHeight = client.bottom;
+    input.dpi = Dpi();
+    input.hideBarGraph = hideBarGraph_;
+    input.cpuSpeedWidth = cpu.cx;
+    input.memoryUsedWidth = config::DisplayMemory ? memory.cx : 0;
+    input.labelHeight = std::max(cpu.cy, memory.cy);
+    const ui::MainLayout layout = ui::LayoutMainForm(input);
+    HDWP batch = ::BeginDeferWindowPos(8);
+    MoveChild(batch, imageMove_, layout.imageMove);
+    MoveChild(batch, sbMenu_, layout.sbMenu);
+    MoveChild(batch, labelCpuSpeed_, layout.labelCpuSpeed);
+    MoveChild(batch, labelMemoryUsed_, layout.labelMemoryUsed);
+    MoveChild(batch, sbHide_, layout.sbHide);
+    MoveChild(batch, sbClose_, layout.sbClose);
+    MoveChild(batch, chart_.Hwnd(), layout.chart);
+    MoveChild(batch, gauge_.Hwnd(), layout.gauge);
+    if (batch != nullptr) {
+        ::EndDeferWindowPos(batch);
     }
+    ShowChild(labelCpuSpeed_, layout.cpuSpeedShown);
+    ShowChild(labelMemoryUsed_, layout.memoryUsedShown);
+    UpdateMoveToolRect();
 }
 
 void TForm_Main::SetLabelText(HWND label, std::string_view utf8) {
@@ -414,9 +508,14 @@ void TForm_Main::SetLabelText(HWND label, std::string_view utf8) {
     wchar_t current[64];
     ::GetWindowTextW(label, current, static_cast<int>(std::size(current)));
     // An unchanged text is not set again, so the label does not repaint for nothing.
-    if (std::wcscmp(current, wide_.data()) != 0) {
-        ::SetWindowTextW(label, wide_.data());
-        FitLabel(label);
+    if (std::wcscmp(current, wide_.data()) == 0) {
+        return;
+    }
+    ::SetWindowTextW(label, wide_.data());
+    RECT now{};
+    ::GetWindowRect(label, &now);
+    if (LabelExtent(label).cx != now.right - now.left) {
+        LayoutControls();
     }
 }
 
@@ -505,14 +604,7 @@ void TForm_Main::ShowControls(bool show) {
     for (const HWND control : {imageMove_, sbMenu_, sbHide_, sbClose_}) {
         ::ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
     }
-    if (toolTips_ != nullptr) {
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = Hwnd();
-        tool.uId = ids::kImage_Move;
-        tool.rect = show ? RECT{0, 0, 20, 20} : RECT{0, 0, 0, 0};
-        ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    UpdateMoveToolRect();
 }
 
 void TForm_Main::SetAutoHideControls(bool on) {
@@ -600,7 +692,9 @@ void TForm_Main::FormMouseUp() {
 void TForm_Main::PopupMenuAt(POINT screen) {
     // PopupMenuPopup: the lock item shows the current state.
     menu_.SetChecked(ids::kMI_LockForm, config::LockForm);
+    SetMenuOpen(true);
     menu_.Popup(Hwnd(), screen);
+    SetMenuOpen(false);
 }
 
 void TForm_Main::SB_MenuClick() {
@@ -620,7 +714,10 @@ void TForm_Main::SB_CloseClick() {
 }
 
 void TForm_Main::MI_ExitClick() {
-    // Destroyed without a close request; the destruction saves the settings.
+    // Destroyed without a close request. What the destruction would save is saved before the
+    // window leaves the screen, as closing does.
+    SaveSettingsOnce();
+    LeaveScreen();
     DestroyHwnd();
 }
 
@@ -634,6 +731,7 @@ void TForm_Main::Timer_HideControlsTimer() {
 
 void TForm_Main::Timer_HideSplashTimer() {
     ::KillTimer(Hwnd(), ids::kTimer_HideSplash);
+    showBanner_ = false;
     chart_.HideBanner(); // Label_Splash and Bevel_Splash, for good
 }
 
@@ -732,7 +830,7 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormDestroy();
         return 0;
     case WM_SIZE:
-        Relayout();
+        LayoutControls();
         return 0;
     case WM_MEASUREITEM:
         if (menu_.MeasurePicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
@@ -776,6 +874,12 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
         }
+        break;
+    case WM_ENTERMENULOOP:
+        SetMenuOpen(true);
+        break;
+    case WM_EXITMENULOOP:
+        SetMenuOpen(false);
         break;
     case WM_SETTINGCHANGE:
         decimalSeparator_ = UserDecimalSeparator();

@@ -94,18 +94,22 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control) override;
+    LRESULT OnNotify(int id, NMHDR& header) override;
     void OnTimer(UINT_PTR id) override;
     void OnContextMenu(HWND window, POINT screen) override;
 
     // Creation and destruction, and the hooks of Form.
     bool CreateControls() override;
     void CreateToolTips();
+    void UpdateMoveToolRect();
     void StartSamplingThreads();
     void FormCreate() override;
     void FormShow() override;
     void AfterShow() override;
     void OnClose() override;
+    void LeaveScreen();
     void FormCloseQuery();
+    void SaveSettingsOnce();
     void FormDestroy();
     void OnCpuSpeed(WPARAM wParam);
     void OnTrayNotify(LPARAM lParam);
@@ -119,9 +123,13 @@ private:
     void UpdateTrayIcon(int cpu, int memory);
     void ApplyLayeredAttributes();
     void SetLabelText(HWND label, std::string_view utf8);
-    void FitLabel(HWND label);
-    void Relayout();
+    SIZE LabelExtent(HWND label) const;
+    // Geometry and fonts, each from one place that can run again (another DPI, another size).
+    void LayoutControls();
+    void CreateFonts();
     void PopupMenuAt(POINT screen);
+    void SetMenuOpen(bool open);
+    const wchar_t* HintFor(UINT_PTR tool) const;
 
     // Handlers named after their control and event.
     void SB_MenuClick();
@@ -187,6 +195,8 @@ private:
     bool hookInstalled_ = false;
     bool hideBarGraph_ = false;
     bool controlsVisible_ = true;
+    bool menuOpen_ = false; // no tool tip while it is
+    bool showBanner_ = false;
 
     std::string decimalSeparator_ = ".";
     ui::DisplayStep step_;           // reused by every sample

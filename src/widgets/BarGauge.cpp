@@ -25,6 +25,7 @@ bool BarGauge::Create(HWND parent, int controlId, const RECT& bounds) {
     if (!CreateControl(kClassName, parent, controlId, bounds)) {
         return false;
     }
+    UpdateTextColors();
     UpdateText();
     return true;
 }
@@ -54,23 +55,65 @@ void BarGauge::SetProgress(int progress) {
 
 void BarGauge::SetForeColor(COLORREF color) {
     foreColor_ = color;
+    UpdateTextColors();
     Changed();
 }
 
 void BarGauge::SetBackColor(COLORREF color) {
     backColor_ = color;
+    UpdateTextColors();
     Changed();
 }
 
+void BarGauge::UpdateTextColors() {
+    textColors_ = widgets::ChooseGaugeTextColors(foreColor_, backColor_);
+}
+
 void BarGauge::SetFont(const LOGFONTW& font) {
-    font_.Reset(::CreateFontIndirectW(&font));
+    font_ = font;
+    hasFont_ = true;
+    fittedFont_.Reset();
+    fittedFor_ = {};
     Changed();
+}
+
+void BarGauge::FitFont(HDC dc, const widgets::GaugeLayout& layout) {
+    const SIZE inner{layout.inner.Width(), layout.inner.Height()};
+    if (fittedFont_ && inner.cx == fittedFor_.cx && inner.cy == fittedFor_.cy) {
+        return;
+    }
+    fittedFor_ = inner;
+    LOGFONTW candidate = font_;
+    if (!hasFont_) {
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(candidate), &candidate);
+    }
+    wchar_t widest[8];
+    int length = 0;
+    for (const char c : widgets::kWidestGaugeText) {
+        widest[length++] = static_cast<wchar_t>(c);
+    }
+    // The font as given, then not bold, then ever smaller: the first in which "100%" fits.
+    const LONG height = candidate.lfHeight;
+    for (int step = 0; step <= 6; ++step) {
+        if (step == 1) {
+            candidate.lfWeight = FW_NORMAL;
+        } else if (step > 1) {
+            candidate.lfHeight = ::MulDiv(height, 11 - step, 10);
+        }
+        fittedFont_.Reset(::CreateFontIndirectW(&candidate));
+        const win32::ScopedSelectObject select(dc, fittedFont_.Get());
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, widest, length, &extent);
+        if (widgets::GaugeTextFits(layout, extent.cx, extent.cy)) {
+            return;
+        }
+    }
 }
 
 void BarGauge::Render(HDC dc, int width, int height) {
     const widgets::GaugeLayout layout = widgets::LayoutGauge(width, height, progress_);
     const RECT frame{layout.frame.left, layout.frame.top, layout.frame.right, layout.frame.bottom};
-    ::SetDCBrushColor(dc, fontColor_);
+    ::SetDCBrushColor(dc, frameColor_);
     ::FrameRect(dc, &frame, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
     FillSolid(dc, layout.empty, backColor_);
     FillSolid(dc, layout.filled, foreColor_);
@@ -81,18 +124,18 @@ void BarGauge::Render(HDC dc, int width, int height) {
     for (const char c : text.View()) {
         wide[length++] = static_cast<wchar_t>(c);
     }
+    FitFont(dc, layout);
     const win32::ScopedSaveDc saved(dc);
-    if (font_) {
-        ::SelectObject(dc, font_.Get());
-    }
+    ::SelectObject(dc, fittedFont_.Get());
     ::SetBkMode(dc, TRANSPARENT);
-    RECT inner{layout.inner.left, layout.inner.top, layout.inner.right, layout.inner.bottom};
-    // The text twice, each time clipped to one part: font colour over the empty part, the
-    // background colour over the filled part.
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, wide, length, &extent);
+    const widgets::PixelRect box = widgets::GaugeTextBox(layout, extent.cx, extent.cy);
+    // The text twice, each time clipped to one part.
     const struct {
         const widgets::PixelRect& clip;
         COLORREF color;
-    } passes[] = {{layout.empty, fontColor_}, {layout.filled, backColor_}};
+    } passes[] = {{layout.empty, textColors_.overEmpty}, {layout.filled, textColors_.overFill}};
     for (const auto& pass : passes) {
         if (pass.clip.IsEmpty()) {
             continue;
@@ -100,7 +143,7 @@ void BarGauge::Render(HDC dc, int width, int height) {
         const win32::ScopedSaveDc clipped(dc);
         ::IntersectClipRect(dc, pass.clip.left, pass.clip.top, pass.clip.right, pass.clip.bottom);
         ::SetTextColor(dc, pass.color);
-        ::DrawTextW(dc, wide, length, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        ::ExtTextOutW(dc, box.left, box.top, 0, nullptr, wide, static_cast<UINT>(length), nullptr);
     }
 }
 

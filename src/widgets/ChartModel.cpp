@@ -110,24 +110,68 @@ double ScaleLabelValue(int index) {
     return kScaleMin + (kScaleMax - kScaleMin) * index / (kScaleLabelCount - 1);
 }
 
-ChartLayout LayoutChart(int width, int height, int labelWidth, int textHeight) {
-    ChartLayout layout;
-    layout.axisX = kChartMarginLeft + std::max(labelWidth, 0) + kChartLabelGap;
-    layout.plot = {layout.axisX + 1, kChartMarginTop, width - kChartMarginRight, height - kChartMarginBottom};
-    if (layout.plot.right < layout.plot.left) {
-        layout.plot.right = layout.plot.left;
-    }
-    if (layout.plot.bottom < layout.plot.top) {
-        layout.plot.bottom = layout.plot.top;
-    }
-    const int labelRight = kChartMarginLeft + std::max(labelWidth, 0);
+namespace {
+
+// The plot and the axis for a label column `labelWidth` wide (0: none), with the top and bottom
+// margins `marginTop` and `marginBottom`.
+void PlaceAxis(ChartLayout& layout, int width, int height, int labelWidth, int marginTop, int marginBottom,
+               int dpi) {
+    layout.axisX = labelWidth > 0
+                       ? ScaleDesign(kChartMarginLeft, dpi) + labelWidth + ScaleDesign(kChartLabelGap, dpi)
+                       : 0;
+    layout.plot = {layout.axisX + 1, marginTop, width - ScaleDesign(kChartMarginRight, dpi),
+                   height - marginBottom};
+    layout.plot.right = std::max(layout.plot.right, layout.plot.left);
+    layout.plot.bottom = std::max(layout.plot.bottom, layout.plot.top);
     for (int i = 0; i < kScaleLabelCount; ++i) {
-        ScaleLabel& label = layout.labels[static_cast<std::size_t>(i)];
-        label.gridY = ValueToY(layout.plot, ScaleLabelValue(i));
-        // Centred on its grid line, but never cut off at the top or bottom of the control.
-        const int top = std::clamp(label.gridY - textHeight / 2, 0, std::max(height - textHeight, 0));
-        label.text = {kChartMarginLeft, top, labelRight, top + textHeight};
+        layout.labels[static_cast<std::size_t>(i)].gridY = ValueToY(layout.plot, ScaleLabelValue(i));
     }
+}
+
+// Whether the labels every `stride` steps, from 0 up, are at least `spacing` rows apart.
+bool LabelsFit(const ChartLayout& layout, int stride, int spacing) {
+    for (int i = stride; i < kScaleLabelCount; i += stride) {
+        if (layout.labels[static_cast<std::size_t>(i - stride)].gridY -
+                layout.labels[static_cast<std::size_t>(i)].gridY <
+            spacing) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+ChartLayout LayoutChart(int width, int height, int labelWidth, int textHeight, int dpi, int digitHeight) {
+    ChartLayout layout;
+    const int marginTop = ScaleDesign(kChartMarginTop, dpi);
+    const int marginBottom = ScaleDesign(kChartMarginBottom, dpi);
+    if (labelWidth > 0 && textHeight > 0) {
+        // Room above the top line and below the bottom one for half a label each, so that "100"
+        // and "0" can be centred on their lines.
+        const int above = std::max(marginTop, textHeight / 2);
+        const int below = std::max(marginBottom, textHeight - textHeight / 2 - 1);
+        PlaceAxis(layout, width, height, labelWidth, above, below, dpi);
+        const int spacing =
+            (digitHeight > 0 ? digitHeight : textHeight) + ScaleDesign(kChartLabelSpacing, dpi);
+        if (layout.plot.Width() >= ScaleDesign(kChartMinimumPlotWidth, dpi)) {
+            for (const int stride : {1, 2, 5}) {
+                if (!LabelsFit(layout, stride, spacing)) {
+                    continue;
+                }
+                const int right = ScaleDesign(kChartMarginLeft, dpi) + labelWidth;
+                for (int i = 0; i < kScaleLabelCount; i += stride) {
+                    ScaleLabel& label = layout.labels[static_cast<std::size_t>(i)];
+                    const int top = label.gridY - textHeight / 2;
+                    label.shown = true;
+                    label.text = {right - labelWidth, top, right, top + textHeight};
+                }
+                return layout;
+            }
+        }
+    }
+    // No label fits: the graph takes their room.
+    PlaceAxis(layout, width, height, 0, marginTop, marginBottom, dpi);
     return layout;
 }
 

@@ -2,6 +2,8 @@
 // values to pixels. The Win32 control (LineChart) only draws what these compute.
 #pragma once
 
+#include "widgets/DesignUnits.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -92,17 +94,23 @@ inline constexpr int kScaleLabelCount = 6;
 std::string_view ScaleLabelText(int index);
 double ScaleLabelValue(int index);
 
-// Margins around the plot, in pixels.
+// Margins around the plot, in design units (widgets/DesignUnits.h).
 inline constexpr int kChartMarginTop = 2;
 inline constexpr int kChartMarginRight = 2;
 inline constexpr int kChartMarginBottom = 2;
-inline constexpr int kChartMarginLeft = 0;
+// Left of the scale labels, so that "100" does not touch the control's edge.
+inline constexpr int kChartMarginLeft = 2;
 // Room between the labels and the axis line.
 inline constexpr int kChartLabelGap = 3;
+// A plot narrower than this leaves the scale labels out.
+inline constexpr int kChartMinimumPlotWidth = 24;
+// Free rows between the digits of two labels.
+inline constexpr int kChartLabelSpacing = 2;
 
 struct ScaleLabel {
-    int gridY = 0;  // the grid line of this value
-    PixelRect text; // where the label is drawn, right-aligned
+    bool shown = false; // left out where labels would overlap
+    int gridY = 0;      // the grid line of this value
+    PixelRect text;     // where the label is drawn, right-aligned, centred on its grid line
 };
 
 struct ChartLayout {
@@ -111,9 +119,13 @@ struct ChartLayout {
     std::array<ScaleLabel, kScaleLabelCount> labels{};
 };
 
-// Lays out a chart of the given client size whose widest scale label is `labelWidth` pixels and
-// whose text is `textHeight` pixels high. Labels stay inside the client area.
-ChartLayout LayoutChart(int width, int height, int labelWidth, int textHeight);
+// Lays out a chart of the given client size (pixels) whose widest scale label is `labelWidth`
+// pixels and whose text is `textHeight` pixels high, at `dpi`; the digits cover `digitHeight` rows
+// of that (the font's ascent less its internal leading; 0: all of it). Every grid line is drawn;
+// labels are shown every 20, else every 40, else at 0 and 100 only, else not at all, as far as
+// their digits keep apart. Shown labels are centred on their grid lines and lie inside the control.
+ChartLayout LayoutChart(int width, int height, int labelWidth, int textHeight, int dpi = kDesignDpi,
+                        int digitHeight = 0);
 
 // A value on the fixed scale to a row of the plot: 0 on the bottom row, 100 on the top row.
 // Values outside the scale are held at its ends; not-a-number reads as 0.

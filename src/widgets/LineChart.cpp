@@ -107,6 +107,13 @@ void LineChart::SetBackgroundColor(COLORREF color) {
     Changed();
 }
 
+void LineChart::SetDpi(int dpi) {
+    if (dpi > 0 && dpi != dpi_) {
+        dpi_ = dpi;
+        Changed();
+    }
+}
+
 void LineChart::SetFont(const LOGFONTW& font) {
     labelFont_.Reset(::CreateFontIndirectW(&font));
     MeasureLabels();
@@ -135,6 +142,9 @@ void LineChart::MeasureLabels() {
                                                               : ::GetStockObject(DEFAULT_GUI_FONT));
     labelWidth_ = 0;
     textHeight_ = 0;
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.Get(), &metrics);
+    digitHeight_ = static_cast<int>(metrics.tmAscent - metrics.tmInternalLeading);
     for (int i = 0; i < widgets::kScaleLabelCount; ++i) {
         wchar_t text[8];
         const int length = WidenAscii(widgets::ScaleLabelText(i), text, 8);
@@ -148,7 +158,8 @@ void LineChart::MeasureLabels() {
 void LineChart::Render(HDC dc, int width, int height) {
     const RECT client{0, 0, width, height};
     FillSolid(dc, client, backgroundColor_);
-    const widgets::ChartLayout layout = widgets::LayoutChart(width, height, labelWidth_, textHeight_);
+    const widgets::ChartLayout layout =
+        widgets::LayoutChart(width, height, labelWidth_, textHeight_, dpi_, digitHeight_);
     const widgets::PixelRect& plot = layout.plot;
 
     const win32::ScopedSaveDc saved(dc);
@@ -175,6 +186,9 @@ void LineChart::Render(HDC dc, int width, int height) {
         ::SetTextAlign(dc, TA_RIGHT); // top-aligned, current position unused: both flags are 0
         for (int i = 0; i < widgets::kScaleLabelCount; ++i) {
             const auto& label = layout.labels[static_cast<std::size_t>(i)];
+            if (!label.shown) {
+                continue;
+            }
             wchar_t text[8];
             const int length = WidenAscii(widgets::ScaleLabelText(i), text, 8);
             ::ExtTextOutW(dc, label.text.right, label.text.top, 0, nullptr, text, static_cast<UINT>(length),
@@ -190,11 +204,16 @@ void LineChart::Render(HDC dc, int width, int height) {
 
     if (!banner_.empty()) {
         const win32::ScopedSelectObject font(dc, bannerFont_.Get());
-        ::SetTextColor(dc, labelColor_);
-        ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-        RECT area{bannerSpacer_, 0, width, height};
-        ::DrawTextW(dc, banner_.c_str(), static_cast<int>(banner_.size()), &area,
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        // Right of the spacer and of the scale, and only where it fits whole.
+        RECT area{std::max(bannerSpacer_, layout.plot.left), 0, width, height};
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, banner_.c_str(), static_cast<int>(banner_.size()), &extent);
+        if (extent.cx <= area.right - area.left && extent.cy <= area.bottom - area.top) {
+            ::SetTextColor(dc, labelColor_);
+            ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+            ::DrawTextW(dc, banner_.c_str(), static_cast<int>(banner_.size()), &area,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
     }
 }
 

@@ -1,7 +1,8 @@
 // The line chart of the monitor window: five fast line series (plain polylines, no point marks)
 // over a fixed left scale 0-100 with whole-number labels and a dashed grid, a hidden bottom axis
 // that follows the X range of the points (so the graph scrolls), no legend, title, 3-D, zoom or
-// panning, and a back wall in the window colour.
+// panning, and a back wall in the window colour. Scale labels that would overlap are left out
+// (widgets/ChartModel), and the banner is drawn only where it fits.
 //
 // Drawing goes into a persistent back buffer that is recreated on WM_SIZE and re-rendered only
 // when something changed; WM_PAINT copies just the invalid rectangle, WM_ERASEBKGND does nothing.
@@ -39,6 +40,8 @@ public:
     void SetBackgroundColor(COLORREF color);
     // The scale labels' font.
     void SetFont(const LOGFONTW& font);
+    // The DPI the margins are scaled to (widgets/DesignUnits.h).
+    void SetDpi(int dpi);
 
     // A text centred right of a `spacer`-pixel strip at the left, drawn over the graph in the
     // label colour with its own font (the start-up banner).
@@ -72,6 +75,8 @@ private:
     win32::UniqueFont labelFont_;
     int labelWidth_ = 0;
     int textHeight_ = 0;
+    int digitHeight_ = 0;
+    int dpi_ = widgets::kDesignDpi;
     std::wstring banner_;
     win32::UniqueFont bannerFont_;
     int bannerSpacer_ = 0;

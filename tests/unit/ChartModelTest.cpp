@@ -135,22 +135,50 @@ TEST(ChartScale, XToPixelStretchesThePointRangeOverThePlot) {
 }
 
 TEST(ChartLayout, LabelsSitOnTheirGridLinesInsideTheControl) {
-    const ChartLayout layout = LayoutChart(217, 76, 18, 13);
-    EXPECT_EQ(layout.axisX, 18 + kChartLabelGap);
-    EXPECT_EQ(layout.plot, (PixelRect{layout.axisX + 1, 2, 215, 74}));
+    const ChartLayout layout = LayoutChart(217, 76, 18, 13, 96, 9);
+    EXPECT_EQ(layout.axisX, kChartMarginLeft + 18 + kChartLabelGap);
+    // Half a label's height above "100" and below "0".
+    EXPECT_EQ(layout.plot, (PixelRect{layout.axisX + 1, 6, 215, 70}));
     for (int i = 0; i < kScaleLabelCount; ++i) {
         const ScaleLabel& label = layout.labels[static_cast<std::size_t>(i)];
+        EXPECT_TRUE(label.shown) << i;
         EXPECT_EQ(label.gridY, ValueToY(layout.plot, 20.0 * i));
+        EXPECT_EQ(label.text.top, label.gridY - 6) << i; // centred, "100" and "0" too
         EXPECT_GE(label.text.top, 0) << i;
         EXPECT_LE(label.text.bottom, 76) << i;
-        EXPECT_EQ(label.text.right, 18) << i;
+        EXPECT_EQ(label.text.left, kChartMarginLeft) << i;
         EXPECT_LT(label.text.right, layout.axisX);
     }
-    // The middle labels are centred on their lines.
-    const ScaleLabel& forty = layout.labels[2];
-    EXPECT_EQ(forty.text.top, forty.gridY - 6);
     EXPECT_EQ(ScaleLabelText(5), "100");
     EXPECT_EQ(ScaleLabelValue(3), 60);
+}
+
+TEST(ChartLayout, LowChartsShowFewerLabelsThenNone) {
+    const struct {
+        int height;
+        std::vector<int> shown; // label indexes: 0 is "0", 5 is "100"
+    } cases[] = {
+        {76, {0, 1, 2, 3, 4, 5}},
+        {41, {0, 2, 4}},
+        {30, {0, 5}},
+        {20, {}},
+    };
+    for (const auto& c : cases) {
+        const ChartLayout layout = LayoutChart(130, c.height, 18, 13, 96, 9);
+        std::vector<int> shown;
+        for (int i = 0; i < kScaleLabelCount; ++i) {
+            if (layout.labels[static_cast<std::size_t>(i)].shown) {
+                shown.push_back(i);
+            }
+        }
+        EXPECT_EQ(shown, c.shown) << c.height;
+        if (shown.empty()) {
+            EXPECT_EQ(layout.axisX, 0) << "the graph takes the labels' room";
+        }
+    }
+    // A plot too narrow for labels leaves them out as well.
+    const ChartLayout narrow = LayoutChart(40, 76, 18, 13, 96, 9);
+    EXPECT_FALSE(narrow.labels[0].shown);
 }
 
 TEST(ChartLayout, TinySizesGiveAnEmptyPlotNotANegativeOne) {

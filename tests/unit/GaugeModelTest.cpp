@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
 #include <utility>
 
 namespace quelmo::widgets {
@@ -36,6 +37,37 @@ TEST(GaugeLayout, DegenerateSizesNeverTurnUpsideDown) {
             EXPECT_EQ(layout.filled.bottom, layout.inner.bottom);
         }
     }
+}
+
+TEST(GaugeTextColors, StandOutAndNeverUseTheSeeThroughBackground) {
+    constexpr Rgb kNavy = 0x800000, kWhite = 0xFFFFFF, kBlack = 0, kYellow = 0x00FFFF;
+    const struct {
+        Rgb bar, background, overEmpty, overFill;
+    } cases[] = {
+        {kNavy, kWhite, kNavy, 0xFFFEFF},      // the defaults: white over the navy fill, but not the key
+        {kNavy, kBlack, kWhite, kWhite},       // navy does not read on black
+        {kYellow, kWhite, kBlack, kBlack},     // nor yellow on white
+        {kBlack, kWhite, kBlack, 0xFFFEFF},    //
+        {kWhite, kWhite, kBlack, kBlack},      // a bar in the background colour
+        {kBlack, kBlack, kWhite, kWhite},      //
+        {kBlack, 0x000100, kWhite, kWhite},    // a key one step from black
+        {0x00FF00, kBlack, 0x00FF00, 0x000100} // bright green reads on black
+    };
+    for (const auto& c : cases) {
+        const GaugeTextColors colors = ChooseGaugeTextColors(c.bar, c.background);
+        EXPECT_EQ(colors.overEmpty, c.overEmpty) << std::hex << c.bar << " on " << c.background;
+        EXPECT_EQ(colors.overFill, c.overFill) << std::hex << c.bar << " on " << c.background;
+        EXPECT_NE(colors.overEmpty, c.background);
+        EXPECT_NE(colors.overFill, c.background);
+    }
+}
+
+TEST(GaugeText, FitsWithAFreeColumnOnEitherSide) {
+    const GaugeLayout design = LayoutGauge(32, 73, 100); // 30 x 71 inside the frame
+    EXPECT_TRUE(GaugeTextFits(design, 28, 13));
+    EXPECT_FALSE(GaugeTextFits(design, 29, 13));
+    EXPECT_FALSE(GaugeTextFits(design, 20, 72));
+    EXPECT_EQ(GaugeTextBox(design, 28, 13), (PixelRect{2, 30, 30, 43}));
 }
 
 TEST(GaugeText, WritesTheClampedPercentage) {

@@ -322,9 +322,59 @@ TEST_F(ResMonitorTest, TerminatedDuringTheDisplayStepEndsWithoutSleeping) {
         link, [&](const TResMonitor&) { self->Terminate(); }, counters);
     self = &monitor;
     monitor.StartUp();
+    time.SetTick(1000); // long after the first sample: the cycle does not wait for its interval
     const std::size_t sleeps = time.SleepCount();
     EXPECT_FALSE(monitor.RunCycle());
     EXPECT_EQ(time.SleepCount(), sleeps);
+}
+
+// One processor, busy half of the time, as the kernel reports it at the scripted tick count; every
+// reading's tick is kept.
+class HalfBusyProcessor final : public platform::System {
+public:
+    HalfBusyProcessor(platform::System& rest, fakes::ScriptedTime& time) : rest_(rest), time_(time) {}
+    bool GetVersion(platform::OsVersion& version) override { return rest_.GetVersion(version); }
+    bool GlobalMemoryStatusEx(platform::MemoryFigures& figures) override {
+        return rest_.GlobalMemoryStatusEx(figures);
+    }
+    void GlobalMemoryStatus(platform::MemoryFigures& figures) override { rest_.GlobalMemoryStatus(figures); }
+    std::size_t ProcessorTimes(std::span<platform::ProcessorTime> times) override {
+        const std::uint32_t tick = time_.TickCount();
+        reads.push_back(tick);
+        // 100-ns units: half of every millisecond idle (kernel time includes it), half busy.
+        const std::int64_t half = std::int64_t{tick} * 5000;
+        if (!times.empty()) {
+            times[0] = {half, half, half};
+        }
+        return 1;
+    }
+
+    std::vector<std::uint32_t> reads;
+
+private:
+    platform::System& rest_;
+    fakes::ScriptedTime& time_;
+};
+
+TEST_F(ResMonitorTest, FirstFiguresCoverARealIntervalAfterTheSnapshot) {
+    HalfBusyProcessor processor(system, time);
+    const platform::ScopedSeam<platform::System> seam(processor);
+    registry.SetBlock(BuildPerfBlock({}).bytes);
+    time.SetAdvanceOnSleep(true);
+    time.SetTick(5000);
+    CpuUsageCounters counters;
+    counters.RefreshCounters(); // the start sequence's snapshot, taken before the sampler runs
+    double firstPoint = -1;
+    TResMonitor monitor(
+        link, [&](const TResMonitor& sample) { firstPoint = sample.CPUUsageTotal; }, counters);
+    monitor.StartUp();
+    const double seed = monitor.CopyStatistics().CPUUsageMin;
+    monitor.RunCycle();
+    ASSERT_EQ(processor.reads.size(), 3u);
+    EXPECT_GE(processor.reads[1] - processor.reads[0], kFirstSampleIntervalMs) << "the statistics' seed";
+    EXPECT_GE(processor.reads[2] - processor.reads[1], kFirstSampleIntervalMs) << "the first point";
+    EXPECT_DOUBLE_EQ(seed, 50);
+    EXPECT_DOUBLE_EQ(firstPoint, 50);
 }
 
 class ClockTest : public testing::SamplingFixture {

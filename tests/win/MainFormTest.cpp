@@ -1,10 +1,12 @@
 // The monitor window with its real controls, without the settings file or the sampling threads:
 // the display step, the clock message and the settings operations, checked through the window
 // texts and styles automation sees.
+#include "PixelCapture.h"
 #include "app/MyConfig.h"
 #include "sampling/MyWindowMessages.h"
 #include "ui/ControlIds.h"
 #include "ui/MainForm.h"
+#include "widgets/GaugeModel.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +210,54 @@ TEST_F(MainFormTest, TextColourReachesTheGraphButNotTheGauge) {
     };
     EXPECT_GT(count(Item(ids::kChart_CPUUsage), 217, 76, RGB(200, 0, 0)), 20);
     EXPECT_EQ(count(Item(ids::kGauge_CPUUsage), 32, 73, RGB(200, 0, 0)), 0);
+}
+
+// With the window's own font and colours, with Transparency on (the background is see-through)
+// and off: the value is drawn whole inside the frame and never in the background colour over the
+// fill, at every level.
+TEST_F(MainFormTest, GaugeValueReadsAtEveryLevelWithAndWithoutTransparency) {
+    const HWND window = form_->Hwnd();
+    BarGauge& gauge = form_->Gauge();
+    RECT client{};
+    ::GetClientRect(gauge.Hwnd(), &client);
+    Capture capture(client.right, client.bottom);
+    for (const bool transparency : {true, false}) {
+        form_->SetTransparency(transparency);
+        COLORREF key = gauge.BackColor();
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        ::GetLayeredWindowAttributes(window, &key, &alpha, &flags);
+        EXPECT_EQ((flags & LWA_COLORKEY) != 0, transparency);
+        EXPECT_EQ(key, gauge.BackColor()); // the see-through colour, when on, is the gauge's background
+        const widgets::GaugeTextColors colors = gauge.TextColors();
+        for (const int level : {0, 50, 100}) {
+            SCOPED_TRACE(testing::Message() << "Transparency " << transparency << ", " << level << "%");
+            gauge.SetProgress(level);
+            capture.Take(gauge.Hwnd());
+            const widgets::GaugeLayout layout = widgets::LayoutGauge(client.right, client.bottom, level);
+            // The text's box: the pixels in the text's colour of each part.
+            RECT box{client.right, client.bottom, 0, 0};
+            for (const auto& [part, color] :
+                 {std::pair{layout.empty, colors.overEmpty}, std::pair{layout.filled, colors.overFill}}) {
+                for (int y = part.top; y < part.bottom; ++y) {
+                    for (int x = part.left; x < part.right; ++x) {
+                        if (capture.At(x, y) == color) {
+                            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                                   std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+                        }
+                    }
+                }
+            }
+            ASSERT_LT(box.left, box.right) << "no text";
+            // Inside the frame, with a free column on either side: nothing is cut off.
+            EXPECT_GT(box.left, layout.inner.left);
+            EXPECT_LT(box.right, layout.inner.right);
+            EXPECT_GE(box.top, layout.inner.top);
+            EXPECT_LE(box.bottom, layout.inner.bottom);
+            const RECT overFill{box.left, std::max<LONG>(box.top, layout.filled.top), box.right, box.bottom};
+            EXPECT_EQ(capture.Count(overFill, key), 0) << "see-through pixels in the text over the fill";
+        }
+    }
 }
 
 } // namespace

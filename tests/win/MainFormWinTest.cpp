@@ -1,13 +1,17 @@
-// The main window's part in the settings' life: loaded at creation, saved once when closed.
+// The main window's part in the settings' life: loaded at creation, saved once when closed, before
+// the window leaves the screen.
 #include "app/IniFile.h"
 #include "app/MyConfig.h"
 #include "fakes/ShellFakes.h"
 #include "sampling/MyPerfLib.h"
+#include "ui/ControlIds.h"
 #include "ui/MainForm.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace quelmo {
 namespace {
@@ -39,35 +43,66 @@ void RunUntilQuit() {
     }
 }
 
-TEST(MainForm, CreationLoadsTheSettingsAndClosingSavesThemOnce) {
-    fakes::ShellFakes fakes;
-    fakes.files.SetContent(kIni, "[Location]\r\nPosWidth=300\r\nPosHeight=120\r\n[Extra]\r\nkeep=1\r\n");
-    gui::TForm_Main form(WithoutSampling());
-    ASSERT_TRUE(form.Create());
-    wchar_t className[64] = {};
-    ::GetClassNameW(form.Hwnd(), className, 64);
-    EXPECT_STREQ(className, L"TForm_Main");
-    wchar_t caption[64] = {};
-    ::GetWindowTextW(form.Hwnd(), caption, 64);
-    EXPECT_STREQ(caption, L"Quelmo");
+// The fake files, noting at each write whether the window was still on the screen.
+class WatchedFiles final : public platform::Files {
+public:
+    explicit WatchedFiles(platform::Files& files) : files_(files) {}
+    platform::ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) override {
+        return files_.ReadWholeFile(path, bytes);
+    }
+    bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
+        shownWhenWritten.push_back(::IsWindowVisible(window) != FALSE);
+        return files_.ReplaceFileContent(path, bytes);
+    }
 
-    // The size comes from the settings when the window is shown.
-    form.ShowAtStartup();
-    Pump();
-    RECT frame{};
-    ::GetWindowRect(form.Hwnd(), &frame);
-    EXPECT_EQ(frame.right - frame.left, 300);
-    EXPECT_EQ(frame.bottom - frame.top, 120);
-    EXPECT_FALSE(config::FirstLaunch); // centred on this first show
-    ::PostMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
-    RunUntilQuit();
-    EXPECT_EQ(form.Hwnd(), nullptr);
-    EXPECT_EQ(fakes.files.WriteCount(), 1); // closing wrote it; the destruction did not again
+    HWND window = nullptr;
+    std::vector<bool> shownWhenWritten;
 
-    const IniFile saved(*fakes.files.Content(kIni));
-    EXPECT_EQ(saved.ReadString("General", "FirstLaunch"), "0");
-    EXPECT_EQ(saved.ReadInteger("Location", "PosWidth", 0), 300);
-    EXPECT_EQ(saved.ReadString("Extra", "keep"), "1");
+private:
+    platform::Files& files_;
+};
+
+TEST(MainForm, CreationLoadsTheSettingsAndClosingSavesThemOnceBeforeTheWindowGoes) {
+    const struct {
+        const char* way;
+        UINT message;
+        WPARAM wParam;
+    } ways[] = {{"close button", WM_CLOSE, 0}, {"Exit", WM_COMMAND, ids::kMI_Exit}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        fakes::ShellFakes fakes;
+        fakes.files.SetContent(kIni, "[Location]\r\nPosWidth=300\r\nPosHeight=120\r\n[Extra]\r\nkeep=1\r\n");
+        WatchedFiles files(fakes.files);
+        const platform::ScopedSeam<platform::Files> seam(files);
+        gui::TForm_Main form(WithoutSampling());
+        ASSERT_TRUE(form.Create());
+        files.window = form.Hwnd();
+        wchar_t className[64] = {};
+        ::GetClassNameW(form.Hwnd(), className, 64);
+        EXPECT_STREQ(className, L"TForm_Main");
+        wchar_t caption[64] = {};
+        ::GetWindowTextW(form.Hwnd(), caption, 64);
+        EXPECT_STREQ(caption, L"Quelmo");
+
+        // The size comes from the settings when the window is shown.
+        form.ShowAtStartup();
+        Pump();
+        RECT frame{};
+        ::GetWindowRect(form.Hwnd(), &frame);
+        EXPECT_EQ(frame.right - frame.left, 300);
+        EXPECT_EQ(frame.bottom - frame.top, 120);
+        EXPECT_FALSE(config::FirstLaunch); // centred on this first show
+        ::PostMessageW(form.Hwnd(), way.message, way.wParam, 0);
+        RunUntilQuit();
+        EXPECT_EQ(form.Hwnd(), nullptr);
+        // Written once, first: hiding the window may wait for the window manager.
+        EXPECT_EQ(files.shownWhenWritten, std::vector<bool>{true});
+
+        const IniFile saved(*fakes.files.Content(kIni));
+        EXPECT_EQ(saved.ReadString("General", "FirstLaunch"), "0");
+        EXPECT_EQ(saved.ReadInteger("Location", "PosWidth", 0), 300);
+        EXPECT_EQ(saved.ReadString("Extra", "keep"), "1");
+    }
 }
 
 TEST(MainForm, CreationAsksToEnableDisabledCounters) {
