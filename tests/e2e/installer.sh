@@ -3,8 +3,10 @@
 # its settings, both refusing while Quelmo runs, and nothing left behind.
 source "$(dirname "$0")/lib.sh"
 
-# Built beside Quelmo.exe by package/CMakeLists.txt (the newest, should an older version lie there).
-SETUP_EXE=$(ls -t "$(dirname "$QUELMO_EXE")"/release/Quelmo-*-setup.exe | head -1)
+# Built beside Quelmo.exe by package/CMakeLists.txt, with the stripped Quelmo.exe it ships.
+BUILD_DIR=$(dirname "$QUELMO_EXE")
+SETUP_EXE=$(find "$BUILD_DIR/release" -name 'Quelmo-*-setup.exe' | sort -V | tail -1)
+SHIPPED_EXE="$BUILD_DIR/package/stage/Quelmo.exe"
 SETUP=$(winpath "$SETUP_EXE")
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quelmo'
 # Where the installer is told to install: a blank and "new tools" on the way, as everywhere here.
@@ -43,7 +45,7 @@ ini_value() {
 }
 
 files_in_target() {
-    (cd "$TARGET_DIR" && ls | tr '\n' ' ')
+    (cd "$TARGET_DIR" && printf '%s ' *)
 }
 
 install_run_and_uninstall_leave_only_the_settings() {
@@ -51,13 +53,13 @@ install_run_and_uninstall_leave_only_the_settings() {
     install_silently
     [ "$(files_in_target)" = "Copyrights.txt History.txt Quelmo.exe Quelmo.ini README.txt Uninstall.exe " ] ||
         fail "installed files: $(files_in_target)"
-    cmp -s "$QUELMO_EXE" "$TARGET_DIR/Quelmo.exe" || fail "Quelmo.exe differs from the build's"
-    [ "$(head -c 3 "$TARGET_DIR/README.txt")" = Que ] && grep -q $'\r$' "$TARGET_DIR/README.txt" ||
+    cmp -s "$SHIPPED_EXE" "$TARGET_DIR/Quelmo.exe" || fail "Quelmo.exe differs from the one shipped"
+    { [ "$(head -c 3 "$TARGET_DIR/README.txt")" = Que ] && grep -q $'\r$' "$TARGET_DIR/README.txt"; } ||
         fail "README.txt is not the user's README with Windows line ends"
     [ "$(cat "$TARGET_DIR/Quelmo.ini")" = $'[General]\r' ] || fail "Quelmo.ini is not the empty settings"
     # Wine shows the Users group's modify entry on the file as the Unix group's write bit.
     [ "$(stat -c %A "$TARGET_DIR/Quelmo.ini" | cut -c6)" = w ] || fail "the users may not change Quelmo.ini"
-    [ -f "$START_MENU/Quelmo.lnk" ] && grep -aq 'Quelmo.exe' "$START_MENU/Quelmo.lnk" ||
+    { [ -f "$START_MENU/Quelmo.lnk" ] && grep -aq 'Quelmo.exe' "$START_MENU/Quelmo.lnk"; } ||
         fail "no Start-menu shortcut to Quelmo.exe"
     local size
     drive expect-reg "$UNINSTALL_KEY" DisplayName Quelmo expect-reg "$UNINSTALL_KEY" DisplayVersion 2.0.2 \
@@ -73,7 +75,7 @@ install_run_and_uninstall_leave_only_the_settings() {
 
     # The installed copy keeps its settings.
     drive start A "\"$TARGET\\Quelmo.exe\"" wait-window A TForm_Main close wait-exit A 0 >/dev/null
-    [ "$(ini_value FirstLaunch)" = 0 ] && [ "$(grep -c '=' "$TARGET_DIR/Quelmo.ini")" = 34 ] ||
+    { [ "$(ini_value FirstLaunch)" = 0 ] && [ "$(grep -c '=' "$TARGET_DIR/Quelmo.ini")" = 34 ]; } ||
         fail "the installed Quelmo did not save its settings"
 
     # Silent uninstall: everything goes but the settings, which a new installation keeps.
@@ -98,7 +100,7 @@ setup_refuses_while_quelmo_runs() {
         start Setup "\"$SETUP\" /S /D=$TARGET" wait-exit Setup 2 \
         wait-window A TForm_Main close wait-exit A 0 expect-reg "$UNINSTALL_KEY" DisplayName '<missing>' \
         >/dev/null || status=$?
-    [ ! -e "$TARGET_DIR" ] && [ ! -e "$START_MENU" ] || fail "Setup installed while Quelmo ran"
+    { [ ! -e "$TARGET_DIR" ] && [ ! -e "$START_MENU" ]; } || fail "Setup installed while Quelmo ran"
     return "$status"
 }
 
@@ -117,7 +119,7 @@ interactive_setup_waits_for_quelmo_then_installs() {
     # Our picture on the first page, not the one NSIS brings: the icon's green gauge.
     [ "$(count_pixels "$CASE_DIR/setup-welcome.png" 0 0 1280 800 '#6CD478')" -gt 1000 ] ||
         fail "the welcome page does not show Quelmo's picture"
-    [ -f "$TARGET_DIR/Quelmo.exe" ] && [ -f "$START_MENU/Quelmo.lnk" ] || fail "not installed"
+    { [ -f "$TARGET_DIR/Quelmo.exe" ] && [ -f "$START_MENU/Quelmo.lnk" ]; } || fail "not installed"
     mapfile -t uninstall < <(uninstall_commands 0)
     drive expect-reg "$RUN_KEY" Quelmo '<missing>' "${uninstall[@]}" >/dev/null
     forget_installation
@@ -131,7 +133,7 @@ uninstaller_refuses_while_quelmo_runs() {
     drive start A "\"$TARGET\\Quelmo.exe\"" wait-window A TForm_Main "${uninstall[@]}" \
         expect-reg "$UNINSTALL_KEY" DisplayName Quelmo wait-window A TForm_Main close wait-exit A 0 >/dev/null ||
         status=$?
-    [ -f "$TARGET_DIR/Quelmo.exe" ] && [ -f "$START_MENU/Quelmo.lnk" ] || fail "uninstalled while Quelmo ran"
+    { [ -f "$TARGET_DIR/Quelmo.exe" ] && [ -f "$START_MENU/Quelmo.lnk" ]; } || fail "uninstalled while Quelmo ran"
     mapfile -t uninstall < <(uninstall_commands 0)
     drive "${uninstall[@]}" >/dev/null
     [ "$(files_in_target)" = "Quelmo.ini " ] || fail "left after uninstalling: $(files_in_target)"
