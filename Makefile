@@ -7,7 +7,7 @@ CTEST = ctest --preset
 FUZZ_SECONDS ?= 60
 
 .PHONY: all bootstrap configure native windows fuzz test test-native test-windows test-fuzz \
-        run bench format format-check tidy clean
+        run package bench format format-check tidy clean
 
 all: native windows
 
@@ -50,6 +50,14 @@ test-fuzz: fuzz
 run: bootstrap build/windows/Makefile
 	$(CMAKE_BUILD) windows -j $(JOBS) --target Quelmo
 	./scripts/run-quelmo build/windows/Quelmo.exe
+
+# The portable zip and the installer (package/), built from Quelmo.exe alone, into build/package.
+package: bootstrap build/windows/Makefile
+	$(CMAKE_BUILD) windows -j $(JOBS) --target quelmo_package
+	rm -rf build/package
+	mkdir -p build/package
+	cp build/windows/release/Quelmo-* build/package/
+	@ls -l build/package
 
 bench: bootstrap build/native-release/Makefile windows
 	$(CMAKE_BUILD) native-release -j $(JOBS)

@@ -10,7 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 for pkg in cmake make g++ clang libclang-rt-14-dev clang-format clang-tidy \
            googletest libgtest-dev libgmock-dev libbenchmark-dev \
            g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-           wine wine32:i386 xvfb imagemagick xdotool x11-utils; do
+           wine wine32:i386 xvfb imagemagick xdotool x11-utils nsis; do
     have_pkg "$pkg" || need="$need $pkg"
 done
 

@@ -116,7 +116,12 @@ void WriteSettingsFile() {
         Put(setting, ini);
     }
     // Saved in the encoding the file had, so a file from Notepad stays one.
-    TheFiles().ReplaceFileContent(path, EncodeIniFile(ini.Text(), decoded->encoding));
+    const std::string encoded = EncodeIniFile(ini.Text(), decoded->encoding);
+    if (TheFiles().ReplaceFileContent(path, encoded) == WriteResult::FolderRefused) {
+        // An installed copy: the user may not add files to its folder, but the installer made the
+        // settings file itself writable, so it is written in place.
+        TheFiles().RewriteFileContent(path, encoded);
+    }
 }
 
 } // namespace

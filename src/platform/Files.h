@@ -10,6 +10,9 @@
 namespace quelmo::platform {
 
 enum class ReadResult { Ok, NotFound, Failed };
+// FolderRefused: the folder takes no new file (no rights to create one there), so nothing was
+// written; the file itself may still be writable (see RewriteFileContent).
+enum class WriteResult { Ok, Failed, FolderRefused };
 
 // Files larger than this are not read (ReadResult::Failed): no settings file comes near it, and
 // the limit keeps a runaway file from exhausting a 32-bit process.
@@ -23,9 +26,14 @@ public:
     virtual ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) = 0;
     // Writes `bytes` to a new temporary file in the folder of `path`, flushes it to disk and moves it
     // over `path` in one step, so that `path` holds either its old or its new content, never a part.
-    // A file marked read-only is never replaced. On failure the temporary file is removed, `path` is
-    // untouched and the result is false.
-    virtual bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) = 0;
+    // A file marked read-only is never replaced. On failure the temporary file is removed and `path`
+    // is untouched.
+    virtual WriteResult ReplaceFileContent(const std::wstring& path, std::string_view bytes) = 0;
+    // Writes `bytes` into the existing file at `path` itself, for a folder that takes no new files:
+    // the space is reserved first (a full disk fails before anything changed), then the bytes are
+    // written from the start, the file cut to their length and flushed. Only a crash during those
+    // writes can leave a part. Never creates the file; a file marked read-only is left alone.
+    virtual bool RewriteFileContent(const std::wstring& path, std::string_view bytes) = 0;
 };
 
 // Defined by the platform's implementation file.

@@ -10,6 +10,8 @@
 //   void MarkReadOnly(const std::wstring& path);       // as the user would, in Explorer or with chmod
 //   void MakeFileOfSize(const std::wstring& path, std::size_t size);
 //   std::size_t EntryCount();                          // files and folders in the folder
+//   bool RefuseNewFiles();  // the folder takes no new files, its files stay writable (an installed
+//                           // copy's folder); false when the world cannot arrange it
 #pragma once
 
 #include "platform/Files.h"
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace quelmo::contracts {
 
@@ -28,11 +31,20 @@ protected:
 
 TYPED_TEST_SUITE_P(FilesContract);
 
+using platform::WriteResult;
+
+// The content of `path` as read back, "<unreadable>" when it cannot be.
+template <class World>
+std::string ContentOf(World& world, const std::wstring& path) {
+    std::string bytes;
+    return world.Files().ReadWholeFile(path, bytes) == platform::ReadResult::Ok ? bytes : "<unreadable>";
+}
+
 TYPED_TEST_P(FilesContract, ReplacesTheWholeContentAndLeavesNoTemporaryFile) {
     auto& world = this->world;
     const std::wstring path = world.PathOf(L"Quelmo.ini");
-    ASSERT_TRUE(world.Files().ReplaceFileContent(path, "first, and longer than the second"));
-    ASSERT_TRUE(world.Files().ReplaceFileContent(path, std::string("two\0x", 5)));
+    ASSERT_EQ(world.Files().ReplaceFileContent(path, "first, and longer than the second"), WriteResult::Ok);
+    ASSERT_EQ(world.Files().ReplaceFileContent(path, std::string("two\0x", 5)), WriteResult::Ok);
     std::string bytes;
     EXPECT_EQ(world.Files().ReadWholeFile(path, bytes), platform::ReadResult::Ok);
     EXPECT_EQ(bytes, std::string("two\0x", 5));
@@ -44,12 +56,14 @@ TYPED_TEST_P(FilesContract, AFailedReplaceLeavesWhatWasThereAndNoLeftovers) {
     // A folder where the file should be: the move fails after the temporary file was written.
     const std::wstring blocked = world.PathOf(L"Quelmo.ini");
     world.MakeFolder(blocked);
-    EXPECT_FALSE(world.Files().ReplaceFileContent(blocked, "data"));
+    EXPECT_EQ(world.Files().ReplaceFileContent(blocked, "data"), WriteResult::Failed);
+    EXPECT_FALSE(world.Files().RewriteFileContent(blocked, "data"));
     std::string bytes;
     EXPECT_EQ(world.Files().ReadWholeFile(blocked, bytes), platform::ReadResult::Failed); // still a folder
     EXPECT_EQ(world.EntryCount(), 1U);
     // The folder itself is missing.
-    EXPECT_FALSE(world.Files().ReplaceFileContent(world.PathOf(L"missing/Quelmo.ini"), "data"));
+    EXPECT_EQ(world.Files().ReplaceFileContent(world.PathOf(L"missing/Quelmo.ini"), "data"),
+              WriteResult::Failed);
     EXPECT_EQ(world.EntryCount(), 1U);
 }
 
@@ -58,12 +72,47 @@ TYPED_TEST_P(FilesContract, AFailedReplaceLeavesWhatWasThereAndNoLeftovers) {
 TYPED_TEST_P(FilesContract, AFileMarkedReadOnlyIsReadButNeverReplaced) {
     auto& world = this->world;
     const std::wstring path = world.PathOf(L"Quelmo.ini");
-    ASSERT_TRUE(world.Files().ReplaceFileContent(path, "old"));
+    ASSERT_EQ(world.Files().ReplaceFileContent(path, "old"), WriteResult::Ok);
     world.MarkReadOnly(path);
-    EXPECT_FALSE(world.Files().ReplaceFileContent(path, "new"));
+    EXPECT_EQ(world.Files().ReplaceFileContent(path, "new"), WriteResult::Failed);
+    EXPECT_FALSE(world.Files().RewriteFileContent(path, "new"));
     std::string bytes;
     EXPECT_EQ(world.Files().ReadWholeFile(path, bytes), platform::ReadResult::Ok);
     EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(world.EntryCount(), 1U);
+}
+
+TYPED_TEST_P(FilesContract, RewriteChangesAnExistingFileInPlaceAndNeverMakesOne) {
+    auto& world = this->world;
+    const std::wstring path = world.PathOf(L"Quelmo.ini");
+    EXPECT_FALSE(world.Files().RewriteFileContent(path, "data"));
+    EXPECT_EQ(world.EntryCount(), 0U);
+    ASSERT_EQ(world.Files().ReplaceFileContent(path, "the old content, longer than the new"),
+              WriteResult::Ok);
+    // Shorter (the rest is cut off), longer than the file ever was, empty.
+    const std::string contents[] = {std::string("two\0x", 5), "grown past where the old content ended", ""};
+    for (const std::string& content : contents) {
+        EXPECT_TRUE(world.Files().RewriteFileContent(path, content));
+        EXPECT_EQ(ContentOf(world, path), content);
+    }
+    EXPECT_EQ(world.EntryCount(), 1U);
+}
+
+// What an installed copy meets: its folder takes no new file, its settings file may be written.
+TYPED_TEST_P(FilesContract, AFolderThatRefusesNewFilesIsToldApartAndItsFilesCanBeRewritten) {
+    auto& world = this->world;
+    const std::wstring path = world.PathOf(L"Quelmo.ini");
+    ASSERT_EQ(world.Files().ReplaceFileContent(path, "[General]\r\n"), WriteResult::Ok);
+    if (!world.RefuseNewFiles()) {
+        GTEST_SKIP() << "this world lets every folder take new files";
+    }
+    EXPECT_EQ(world.Files().ReplaceFileContent(path, "new"), WriteResult::FolderRefused);
+    EXPECT_EQ(ContentOf(world, path), "[General]\r\n");
+    EXPECT_TRUE(world.Files().RewriteFileContent(path, "new"));
+    EXPECT_EQ(ContentOf(world, path), "new");
+    const std::wstring other = world.PathOf(L"other.ini");
+    EXPECT_EQ(world.Files().ReplaceFileContent(other, "x"), WriteResult::FolderRefused);
+    EXPECT_FALSE(world.Files().RewriteFileContent(other, "x"));
     EXPECT_EQ(world.EntryCount(), 1U);
 }
 
@@ -86,6 +135,9 @@ TYPED_TEST_P(FilesContract, ReadTellsMissingFromUnreadable) {
 
 REGISTER_TYPED_TEST_SUITE_P(FilesContract, ReplacesTheWholeContentAndLeavesNoTemporaryFile,
                             AFailedReplaceLeavesWhatWasThereAndNoLeftovers,
-                            AFileMarkedReadOnlyIsReadButNeverReplaced, ReadTellsMissingFromUnreadable);
+                            AFileMarkedReadOnlyIsReadButNeverReplaced,
+                            RewriteChangesAnExistingFileInPlaceAndNeverMakesOne,
+                            AFolderThatRefusesNewFilesIsToldApartAndItsFilesCanBeRewritten,
+                            ReadTellsMissingFromUnreadable);
 
 } // namespace quelmo::contracts

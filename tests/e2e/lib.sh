@@ -90,7 +90,9 @@ drive_with_screenshot() {
 # Pixels of exactly COLOUR (#RRGGBB) in the screenshot FILE within LEFT TOP WIDTH HEIGHT.
 count_pixels() {
     local file=$1 left=$2 top=$3 width=$4 height=$5 colour=$6
-    convert "$file" -crop "${width}x${height}+${left}+${top}" +repage txt:- | grep -ci -- "$colour" || true
+    # Every other colour made see-through, the alpha channel's mean is the share of COLOUR.
+    convert "$file" -crop "${width}x${height}+${left}+${top}" +repage -alpha off +transparent "$colour" \
+        -alpha extract -format '%[fx:round(mean*w*h)]\n' info:
 }
 
 fail() {

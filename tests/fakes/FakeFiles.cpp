@@ -38,16 +38,36 @@ ReadResult FakeFiles::ReadWholeFile(const std::wstring& path, std::string& bytes
     return ReadResult::Ok;
 }
 
-bool FakeFiles::ReplaceFileContent(const std::wstring& path, std::string_view bytes) {
+platform::WriteResult FakeFiles::ReplaceFileContent(const std::wstring& path, std::string_view bytes) {
+    using platform::WriteResult;
     const std::lock_guard lock(mutex_);
     ++writes_;
     const auto key = Key(path);
-    if (failWrites_ || readOnly_.contains(key) || folders_.contains(key) ||
-        !folders_.contains(Key(FolderOf(path)))) {
-        return false;
+    const auto folder = Key(FolderOf(path));
+    if (failWrites_ || readOnly_.contains(key) || folders_.contains(key) || !folders_.contains(folder)) {
+        return WriteResult::Failed;
+    }
+    if (refusingFolders_.contains(folder)) {
+        return WriteResult::FolderRefused; // the temporary file beside it cannot be made
     }
     files_[key] = std::string(bytes);
+    return WriteResult::Ok;
+}
+
+bool FakeFiles::RewriteFileContent(const std::wstring& path, std::string_view bytes) {
+    const std::lock_guard lock(mutex_);
+    ++writes_;
+    const auto it = files_.find(Key(path));
+    if (failWrites_ || it == files_.end() || readOnly_.contains(it->first)) {
+        return false;
+    }
+    it->second = std::string(bytes);
     return true;
+}
+
+void FakeFiles::RefuseNewFiles(const std::wstring& folder) {
+    const std::lock_guard lock(mutex_);
+    refusingFolders_.insert(Key(folder));
 }
 
 void FakeFiles::AddFolder(const std::wstring& path) {

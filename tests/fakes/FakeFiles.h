@@ -16,7 +16,8 @@ namespace quelmo::fakes {
 class FakeFiles final : public platform::Files {
 public:
     platform::ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) override;
-    bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override;
+    platform::WriteResult ReplaceFileContent(const std::wstring& path, std::string_view bytes) override;
+    bool RewriteFileContent(const std::wstring& path, std::string_view bytes) override;
 
     // A folder at `path` (its own folder need not exist).
     void AddFolder(const std::wstring& path);
@@ -28,12 +29,15 @@ public:
     std::size_t EntryCount(const std::wstring& path) const;
     // Reading this path answers Failed although the file may exist (no rights, a lock).
     void FailRead(const std::wstring& path, bool fail = true);
-    // Every later replace fails and leaves the files as they are (full disk, read-only folder).
+    // Every later replace or rewrite fails and leaves the files as they are (a full disk).
     void FailWrites(bool fail = true);
+    // The folder at `path` takes no new files (as Program Files for a user): replacing a file in it
+    // answers FolderRefused, rewriting one that is there works.
+    void RefuseNewFiles(const std::wstring& folder);
     // The file carries the read-only mark: replacing it fails, reading it works.
     void SetReadOnly(const std::wstring& path, bool readOnly = true);
     int ReadCount() const;
-    int WriteCount() const; // replace attempts, failed ones included
+    int WriteCount() const; // replace and rewrite attempts, failed ones included
 
     // The folder part of `path` (before the last "\" or "/"), empty when it has none.
     static std::wstring FolderOf(const std::wstring& path);
@@ -46,6 +50,7 @@ private:
     std::set<std::wstring> folders_;
     std::set<std::wstring> unreadable_;
     std::set<std::wstring> readOnly_;
+    std::set<std::wstring> refusingFolders_;
     bool failWrites_ = false;
     int reads_ = 0;
     int writes_ = 0;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/fsuid.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -25,6 +26,10 @@ public:
         files_.SetContent(path, std::string(size, 'x'));
     }
     std::size_t EntryCount() const { return files_.EntryCount(kFolder); }
+    bool RefuseNewFiles() {
+        files_.RefuseNewFiles(kFolder);
+        return true;
+    }
 
 private:
     // Separators of both kinds, as the program may meet them.
@@ -42,7 +47,14 @@ public:
         fs::remove_all(top_);
         fs::create_directories(top_ / "new tools");
     }
-    ~PosixWorld() { fs::remove_all(top_); }
+    ~PosixWorld() {
+        if (asNobody_) {
+            ::setfsuid(0);
+        }
+        std::error_code error;
+        fs::permissions(top_ / "new tools", fs::perms::owner_all, fs::perm_options::add, error);
+        fs::remove_all(top_);
+    }
     PosixWorld(const PosixWorld&) = delete;
     PosixWorld& operator=(const PosixWorld&) = delete;
 
@@ -66,8 +78,30 @@ public:
             std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
 
+    // No write bit on the folder, everyone's on its files, as the installer leaves an installed
+    // copy. Root may create files anywhere, so this thread then checks rights as nobody would.
+    bool RefuseNewFiles() {
+        const fs::path folder = top_ / "new tools";
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            fs::permissions(entry.path(), fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec &
+                                              ~fs::perms::others_exec);
+        }
+        const auto readAndEnter = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+        fs::permissions(top_, readAndEnter | fs::perms::owner_write);
+        fs::permissions(folder, readAndEnter);
+        if (::geteuid() == 0) {
+            constexpr uid_t kNobody = 65534;
+            ::setfsuid(kNobody);
+            asNobody_ = ::setfsuid(kNobody) == static_cast<int>(kNobody);
+            return asNobody_;
+        }
+        return true;
+    }
+
 private:
     fs::path top_;
+    bool asNobody_ = false;
 };
 
 } // namespace

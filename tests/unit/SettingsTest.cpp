@@ -297,6 +297,27 @@ TEST(Settings, FailedSavesAreSilentLeaveTheOldFileAndCountAsDone) {
 }
 
 // Every setting of the table, at the lowest and then the highest value of its width.
+// Installed into Program Files, the user may not create files beside Quelmo.exe, but the installer
+// made Quelmo.ini writable: the save goes into that file.
+TEST(Settings, AFolderThatRefusesNewFilesGetsTheSettingsWrittenIntoTheFileThere) {
+    {
+        ShellFakes fakes;
+        fakes.files.SetContent(kIni, "[General]\r\n");
+        fakes.files.RefuseNewFiles(fakes::FakeFiles::FolderOf(kIni));
+        config::LoadSettings();
+        config::PosX = 5;
+        config::SaveSettings();
+        EXPECT_EQ(IniFile(fakes.files.Content(kIni).value_or("")).ReadInteger("Location", "PosX", 0), 5);
+    }
+    {
+        ShellFakes fakes; // no file there: none is made, and nothing is said
+        fakes.files.RefuseNewFiles(fakes::FakeFiles::FolderOf(kIni));
+        config::SaveSettings();
+        EXPECT_FALSE(fakes.files.Content(kIni).has_value());
+        EXPECT_TRUE(shell::SettingsSaved);
+    }
+}
+
 TEST(Settings, EverySettingLoadsBackWhatWasSaved) {
     for (const bool highest : {false, true}) {
         const auto edge = [highest](auto* value) {

@@ -30,6 +30,28 @@ private:
     int fd_;
 };
 
+// Read-only as Wine shows a file to Windows programs: nobody has the write bit. access(W_OK) would
+// answer for this process instead, and to root every file is writable.
+bool IsMarkedReadOnly(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Writes all of `bytes` at the file's position.
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}
+
 class PosixFiles final : public Files {
 public:
     ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) override {
@@ -63,37 +85,40 @@ public:
         return ReadResult::Ok;
     }
 
-    bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
+    WriteResult ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
         const std::string target = posix::ToUtf8(path);
-        // Read-only as Wine shows a file to Windows programs: nobody has the write bit. access(W_OK)
-        // would answer for this process instead, and to root every file is writable.
-        struct stat info {};
-        if (::stat(target.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            return false;
+        if (IsMarkedReadOnly(target)) {
+            return WriteResult::Failed;
         }
         std::string temp = target + ".XXXXXX";
         ScopedFd fd(::mkstemp(temp.data()));
         if (fd.Get() < 0) {
-            return false;
+            return errno == EACCES || errno == EPERM ? WriteResult::FolderRefused : WriteResult::Failed;
         }
-        bool ok = true;
-        while (ok && !bytes.empty()) {
-            const ssize_t put = ::write(fd.Get(), bytes.data(), bytes.size());
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            ok = put > 0;
-            if (ok) {
-                bytes.remove_prefix(static_cast<std::size_t>(put));
-            }
-        }
-        ok = ok && ::fchmod(fd.Get(), 0644) == 0 && ::fsync(fd.Get()) == 0;
+        bool ok = WriteAll(fd.Get(), bytes) && ::fchmod(fd.Get(), 0644) == 0 && ::fsync(fd.Get()) == 0;
         ok = fd.Close() && ok;
         ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
         if (!ok) {
             ::unlink(temp.c_str());
         }
-        return ok;
+        return ok ? WriteResult::Ok : WriteResult::Failed;
+    }
+
+    bool RewriteFileContent(const std::wstring& path, std::string_view bytes) override {
+        const std::string target = posix::ToUtf8(path);
+        if (IsMarkedReadOnly(target)) {
+            return false;
+        }
+        ScopedFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+        struct stat info {};
+        if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return false;
+        }
+        const auto length = static_cast<off_t>(bytes.size());
+        // Claiming the space first makes a full disk fail while the old content is still whole.
+        bool ok = length <= info.st_size || ::posix_fallocate(fd.Get(), 0, length) == 0;
+        ok = ok && WriteAll(fd.Get(), bytes) && ::ftruncate(fd.Get(), length) == 0 && ::fsync(fd.Get()) == 0;
+        return fd.Close() && ok;
     }
 };
 

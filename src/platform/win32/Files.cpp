@@ -19,18 +19,51 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// Creates a new, empty file beside `path` whose name no other writer uses at the same time.
-win32::UniqueFile CreateTemporaryBeside(const std::wstring& path, std::wstring& tempPath) {
+// Windows refuses to write a read-only file, but Wine running as root does not: ask first.
+bool IsMarkedReadOnly(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool SeekTo(HANDLE file, LONGLONG offset) {
+    LARGE_INTEGER position{};
+    position.QuadPart = offset;
+    return ::SetFilePointerEx(file, position, nullptr, FILE_BEGIN);
+}
+
+bool EndAt(HANDLE file, LONGLONG length) {
+    return SeekTo(file, length) && ::SetEndOfFile(file);
+}
+
+// Creates a new, empty file beside `path` whose name no other writer uses at the same time; when
+// none can be made, `error` tells why.
+win32::UniqueFile CreateTemporaryBeside(const std::wstring& path, std::wstring& tempPath, DWORD& error) {
     const std::wstring stem = path + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < 100 && error == ERROR_FILE_EXISTS; ++attempt) {
         tempPath = stem + std::to_wstring(attempt) + L".tmp";
         win32::UniqueFile file(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || ::GetLastError() != ERROR_FILE_EXISTS) {
+        if (file) {
             return file;
         }
+        error = ::GetLastError();
     }
     return {};
+}
+
+// Makes the written temporary file the file at `path`. An existing file is replaced by ReplaceFileW,
+// which gives the new file the old one's security and attributes: an administrator's save must not
+// take away the users' right to write an installed copy's settings.
+bool MoveOver(const std::wstring& tempPath, const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return ::MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+    // Windows refuses to replace a folder by a file; Wine's ReplaceFileW does not.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           ::ReplaceFileW(path.c_str(), tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr);
 }
 
 class Win32Files final : public Files {
@@ -68,26 +101,43 @@ public:
         return ReadResult::Ok;
     }
 
-    bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
-        // Windows refuses to move over a read-only file, but Wine running as root does not: ask first.
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            return false;
+    WriteResult ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
+        if (IsMarkedReadOnly(path)) {
+            return WriteResult::Failed;
         }
         std::wstring tempPath;
-        win32::UniqueFile file = CreateTemporaryBeside(path, tempPath);
+        DWORD error = 0;
+        win32::UniqueFile file = CreateTemporaryBeside(path, tempPath, error);
         if (!file) {
-            return false;
+            // A folder the user may not create files in (Program Files, for one) answers "denied".
+            return error == ERROR_ACCESS_DENIED ? WriteResult::FolderRefused : WriteResult::Failed;
         }
         // Everything must be on disk before the move makes it the real file.
         bool ok = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
         file.Reset();
-        ok = ok && ::MoveFileExW(tempPath.c_str(), path.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        ok = ok && MoveOver(tempPath, path);
         if (!ok) {
             ::DeleteFileW(tempPath.c_str());
         }
-        return ok;
+        return ok ? WriteResult::Ok : WriteResult::Failed;
+    }
+
+    bool RewriteFileContent(const std::wstring& path, std::string_view bytes) override {
+        if (IsMarkedReadOnly(path)) {
+            return false;
+        }
+        // OPEN_EXISTING: this never makes a file; a folder cannot be opened without backup semantics.
+        const win32::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        if (!file || !::GetFileSizeEx(file.Get(), &size)) {
+            return false;
+        }
+        const auto length = static_cast<LONGLONG>(bytes.size());
+        // Growing the file first claims the disk space while the old content is still whole.
+        return (length <= size.QuadPart || EndAt(file.Get(), length)) && SeekTo(file.Get(), 0) &&
+               WriteAll(file.Get(), bytes) && EndAt(file.Get(), length) && ::FlushFileBuffers(file.Get());
     }
 };
 
