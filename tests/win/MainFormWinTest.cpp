@@ -50,9 +50,13 @@ public:
     platform::ReadResult ReadWholeFile(const std::wstring& path, std::string& bytes) override {
         return files_.ReadWholeFile(path, bytes);
     }
-    bool ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
+    platform::WriteResult ReplaceFileContent(const std::wstring& path, std::string_view bytes) override {
         shownWhenWritten.push_back(::IsWindowVisible(window) != FALSE);
         return files_.ReplaceFileContent(path, bytes);
+    }
+    bool RewriteFileContent(const std::wstring& path, std::string_view bytes) override {
+        shownWhenWritten.push_back(::IsWindowVisible(window) != FALSE);
+        return files_.RewriteFileContent(path, bytes);
     }
 
     HWND window = nullptr;
