@@ -251,8 +251,10 @@ void WaitControls(Driver& d, Args a) {
 }
 
 void Close(Driver& d, Args) {
+    // The name first: the window may be gone as soon as the message is posted.
+    const std::wstring name = ClassOf(d.Current());
     ::PostMessageW(d.Current(), WM_CLOSE, 0, 0);
-    Say(L"closed " + ClassOf(d.Current()));
+    Say(L"closed " + name);
 }
 
 void WaitExit(Driver& d, Args a) {
@@ -356,10 +358,12 @@ void Checked(Driver& d, Args a) {
 
 void WaitVisible(Driver& d, Args a) {
     const bool shown = Number(a[1], L"0 or 1") != 0;
-    if (!d.WaitFor([&] { return (::IsWindowVisible(d.Target(a[0])) != FALSE) == shown; })) {
+    // A current window that was destroyed (closed) counts as hidden.
+    const auto gone = [&] { return a[0] == L"." && d.current != nullptr && ::IsWindow(d.current) == FALSE; };
+    if (!d.WaitFor([&] { return gone() ? !shown : (::IsWindowVisible(d.Target(a[0])) != FALSE) == shown; })) {
         throw Failure{a[0] + (shown ? L" is still hidden" : L" is still shown")};
     }
-    Say(L"visible " + NameOf(d, a[0]), shown ? L"1" : L"0");
+    Say(L"visible " + (gone() ? std::wstring(L"(closed)") : NameOf(d, a[0])), shown ? L"1" : L"0");
 }
 
 void Layered(Driver& d, Args a) {

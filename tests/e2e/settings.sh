@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 FRAME_GREY='#808080' # the frame of the tray's level pictures; the numeric ones have none
-TRAY_AREA=(0 18 180 30)  # where Wine's system tray window shows the icon
+TRAY_AREA=(3 22 22 19)  # the first icon in Wine's system tray window, without the window's frame
 
 # Like drive_with_screenshot, with one screenshot per `signal-shot`, named in order by NAMES; a
 # function shoot_NAME, where there is one, takes that screenshot instead.

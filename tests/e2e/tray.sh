@@ -113,8 +113,8 @@ checked_level() {
 
 picture_follows_the_load() {
     fresh_app
-    # A sample every two seconds, so a screenshot fits between two of them.
-    write_ini '[General]' FirstLaunch=0 Rate=2000 '[Location]' PosX=400 PosY=300
+    # A sample every four seconds, so a screenshot fits between two of them even on a busy machine.
+    write_ini '[General]' FirstLaunch=0 Rate=4000 '[Location]' PosX=400 PosY=300
     local out="$CASE_DIR/start.txt"
     drive start A "\"$APP\"" wait-window A TForm_Main wait-tray-icon 1 tray-area \
         timeout 20000 wait-text Gauge_CPUUsage '[0-9]+%' >"$out"
