@@ -1,11 +1,25 @@
 # shellcheck shell=bash
 # Sourced by the Wine benchmarks: processor time of Linux processes, read from /proc. Wine's
 # GetProcessTimes answers nothing useful for another process, so the times are taken from the
-# kernel: the program's own process and the wineserver of this prefix, which does the work of
-# many Win32 calls on the program's behalf.
+# kernel: the program's own process, the wineserver of this prefix, which does the work of many
+# Win32 calls on the program's behalf, and the prefix's explorer.exe, the shell that draws the
+# tray icons.
 
 # The newest process named exactly $1.
 newest_pid() { pgrep -n -x "$1"; }
+
+# The newest process named $1 (as Linux shows it: at most 15 characters) that runs in
+# $WINEPREFIX; several prefixes may run the same program at once.
+prefix_pid() {
+    local pid found=""
+    for pid in $(pgrep -x "${1:0:15}"); do
+        # A process may end between pgrep and the read.
+        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            found=$pid
+        fi
+    done
+    echo "$found"
+}
 
 # The wineserver that serves $WINEPREFIX: it works in a folder named after the prefix's device and
 # inode numbers.
@@ -20,6 +34,19 @@ prefix_wineserver_pid() {
             return
         fi
     done
+}
+
+# Starts the prefix's shell (explorer.exe /desktop) unless it runs, quiet and detached: started
+# by the measured program instead, it would inherit that program's debug channels and output.
+start_prefix_shell() {
+    if [ -z "$(prefix_pid explorer.exe)" ]; then
+        (WINEDEBUG=-all setsid wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &)
+        local tries=0
+        while [ -z "$(prefix_pid explorer.exe)" ] && [ "$tries" -lt 100 ]; do
+            sleep 0.1
+            tries=$((tries + 1))
+        done
+    fi
 }
 
 # User plus system time of process $1 in milliseconds (0 when it is gone).

@@ -8,7 +8,6 @@
 #include "ui/ControlIds.h"
 #include "ui/MainFormGlyphs.h"
 #include "ui/MainFormTexts.h"
-#include "ui/TrayPicture.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -277,7 +276,7 @@ void TForm_Main::FormCreate() {
     // Only now: a topmost window owned by the form that exists before the form asks to be
     // topmost makes Wine refuse the request.
     CreateToolTips();
-    trayIcon_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
+    tray_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
     if (options_.startSampling) {
@@ -338,7 +337,7 @@ void TForm_Main::FormDestroy() {
         StopSampling(threads_);
         sampling_ = false;
     }
-    trayIcon_.RemoveIcon();
+    tray_.Icon().RemoveIcon();
     appMode_.UnregisterAppModeHotkey();
     if (options_.endApplicationOnDestroy) {
         ::PostQuitMessage(0);
@@ -515,20 +514,14 @@ void TForm_Main::OnCpuSpeed(WPARAM wParam) {
 }
 
 void TForm_Main::UpdateTrayIcon(int cpu, int memory) {
-    TrayImageList& list = config::NumericTrayIcons ? trayNumeric_ : trayGradient_;
-    if (list.Count() == 0) {
-        // Drawn on first use; kept for the life of the window.
-        list = config::NumericTrayIcons ? CreateTrayNumericImages() : CreateTrayGradientImages();
-    }
-    ui::TrayTip tip;
-    ui::FormatTrayTip(cpu, memory, tip);
-    trayIcon_.SetTip(tip.View());
-    trayIcon_.SetIconFromList(list, ui::TrayImageIndex(cpu, list.Count()));
-    trayIcon_.RefreshIcon();
+    tray_.UpdateTrayIcon(cpu, memory);
 }
 
 void TForm_Main::OnTrayNotify(LPARAM lParam) {
     switch (static_cast<UINT>(lParam)) {
+    case WM_MOUSEMOVE:
+        tray_.PointerMoved();
+        break;
     case WM_LBUTTONDBLCLK:
         appMode_.Toggle();
         break;
@@ -866,6 +859,9 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         if (message == WM_TRAY_NOTIFY) {
             OnTrayNotify(lParam);
+            return 0;
+        }
+        if (tray_.OnShellRestart(message)) {
             return 0;
         }
         break;

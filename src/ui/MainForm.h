@@ -2,9 +2,9 @@
 // and gauge, four control buttons, a tray icon, and the two sampling threads it owns.
 //
 // The form creates its controls, routes messages and applies what the portable models compute
-// (DisplayModel, MainLayout, Placement, TrayPicture). Its pop-up menu (MainMenu, built from
-// MenuModel's table) and the window/tray mode with the hot key (AppMode) are rooms of their own;
-// the form runs the menu's handlers. The application object (App) creates it and runs the loop.
+// (DisplayModel, MainLayout, Placement). Its pop-up menu (MainMenu, built from MenuModel's
+// table), the window/tray mode with the hot key (AppMode) and the tray icon (MainTray) are rooms
+// of their own; the form runs the menu's handlers. The application object (App) creates it and runs the loop.
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
@@ -16,7 +16,7 @@
 #include "ui/MainFormOptions.h"
 #include "ui/MainLayout.h"
 #include "ui/MainMenu.h"
-#include "ui/MyTrayIcon.h"
+#include "ui/MainTray.h"
 #include "ui/Placement.h"
 #include "widgets/BarGauge.h"
 #include "widgets/LineChart.h"
@@ -74,7 +74,7 @@ public:
 
     LineChart& Chart() { return chart_; }
     BarGauge& Gauge() { return gauge_; }
-    TTrayIcon& TrayIcon() { return trayIcon_; }
+    TTrayIcon& TrayIcon() { return tray_.Icon(); }
     // The sampler while sampling runs (the statistics window reads it).
     TResMonitor* ResMonitor() { return threads_.ResMonitor.get(); }
 
@@ -154,8 +154,8 @@ private:
         std::uint16_t y = 0;
     } DragOrigin;
     bool Dragging = false;
-    TTrayIcon trayIcon_;
-    AppMode appMode_{*this, trayIcon_};
+    MainTray tray_;
+    AppMode appMode_{*this, tray_.Icon()};
 
     // Fonts first: the controls and the measuring DC use them.
     win32::UniqueFont font_;
@@ -186,9 +186,6 @@ private:
     bool controlsVisible_ = true;
     bool menuOpen_ = false; // no tool tip while it is
     bool showBanner_ = false;
-
-    TrayImageList trayGradient_;
-    TrayImageList trayNumeric_;
 
     std::string decimalSeparator_ = ".";
     ui::DisplayStep step_;           // reused by every sample

@@ -7,13 +7,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cwchar>
-#include <optional>
 
 namespace quelmo::gui {
 
 namespace {
 
-constexpr int kImageSize = 16;
+constexpr int kImageSize = ui::kTrayImageSize;
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 constexpr COLORREF kFrameGrey = RGB(128, 128, 128);
 
@@ -97,36 +96,29 @@ HICON TrayImageList::Icon(int index) {
 
 TrayImageList CreateTrayGradientImages() {
     return CreateImages(ui::kTrayGradientImages, [](const ImageCanvas& canvas, int index) {
-        // A square frame with 12 rows inside; the last image is full.
-        const RECT frame{1, 1, 15, 15};
+        // A grey frame round 14 rows; image i fills i of them, so the last image is full.
+        const RECT frame{0, 0, kImageSize, kImageSize};
         ::SetDCBrushColor(canvas.Dc(), kFrameGrey);
         ::FrameRect(canvas.Dc(), &frame, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-        constexpr int kRows = 12;
-        const int filled =
-            (index * kRows + (ui::kTrayGradientImages - 1) / 2) / (ui::kTrayGradientImages - 1);
-        for (int row = 0; row < filled; ++row) {
+        constexpr int kRows = ui::kTrayGradientImages - 1;
+        for (int row = 0; row < index; ++row) {
             const int y = frame.bottom - 2 - row;
-            canvas.Fill(RECT{2, y, 14, y + 1}, GradientAt(static_cast<double>(row) / (kRows - 1)));
+            canvas.Fill(RECT{1, y, kImageSize - 1, y + 1},
+                        GradientAt(static_cast<double>(row) / (kRows - 1)));
         }
     });
 }
 
 TrayImageList CreateTrayNumericImages() {
-    LOGFONTW logFont{};
-    logFont.lfHeight = -10;
-    logFont.lfWidth = 4; // "100" has to fit in 16 pixels
-    logFont.lfWeight = FW_NORMAL;
-    logFont.lfQuality = NONANTIALIASED_QUALITY;
-    wcscpy_s(logFont.lfFaceName, L"Arial");
-    const win32::UniqueFont font(::CreateFontIndirectW(&logFont));
-    return CreateImages(ui::kTrayNumericImages, [&font](const ImageCanvas& canvas, int index) {
-        wchar_t text[8];
-        const int length = std::swprintf(text, 8, L"%d", index);
-        const win32::ScopedSelectObject select(canvas.Dc(), font.Get());
-        ::SetBkMode(canvas.Dc(), TRANSPARENT);
-        ::SetTextColor(canvas.Dc(), RGB(0, 0, 0));
-        RECT area{0, 0, kImageSize, kImageSize};
-        ::DrawTextW(canvas.Dc(), text, length, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return CreateImages(ui::kTrayNumericImages, [](const ImageCanvas& canvas, int index) {
+        const ui::TrayMask mask = ui::TrayNumberMask(index);
+        for (int y = 0; y < kImageSize; ++y) {
+            for (int x = 0; x < kImageSize; ++x) {
+                if ((mask[static_cast<std::size_t>(y)] >> x & 1) != 0) {
+                    canvas.Fill(RECT{x, y, x + 1, y + 1}, RGB(0, 0, 0));
+                }
+            }
+        }
     });
 }
 
@@ -150,24 +142,53 @@ void TTrayIcon::Initialize(HWND window, UINT callbackMessage, HICON appIcon) {
     initialized_ = true;
 }
 
+bool TTrayIcon::Notify(DWORD message) {
+    const bool accepted = notify_(message, &iconData_) != FALSE;
+    shellKnows_ = accepted && message != NIM_DELETE;
+    if (shellKnows_) {
+        shellIcon_ = iconData_.hIcon;
+        std::copy_n(iconData_.szTip, shellTip_.size(), shellTip_.begin());
+    }
+    return accepted;
+}
+
 void TTrayIcon::AddIcon() {
     if (!added_) {
-        ::Shell_NotifyIconW(NIM_ADD, &iconData_);
+        Notify(NIM_ADD);
         added_ = true;
     }
 }
 
 void TTrayIcon::RemoveIcon() {
     if (added_) {
-        ::Shell_NotifyIconW(NIM_DELETE, &iconData_);
+        Notify(NIM_DELETE);
         added_ = false;
     }
 }
 
 void TTrayIcon::RefreshIcon() {
-    if (::Shell_NotifyIconW(NIM_MODIFY, &iconData_) == FALSE) {
-        ::Shell_NotifyIconW(NIM_DELETE, &iconData_);
-        ::Shell_NotifyIconW(NIM_ADD, &iconData_);
+    if (!Notify(NIM_MODIFY)) {
+        Notify(NIM_DELETE);
+        Notify(NIM_ADD);
+    }
+}
+
+void TTrayIcon::Update(bool tipSeen) {
+    if (!added_) {
+        return; // a repair would show an icon that is meant to be hidden
+    }
+    // A record the shell refused is sent again: RefreshIcon then repairs the icon.
+    const bool pictureChanged = !shellKnows_ || iconData_.hIcon != shellIcon_;
+    const bool tipChanged = std::wcsncmp(iconData_.szTip, shellTip_.data(), shellTip_.size()) != 0;
+    if (pictureChanged || (tipChanged && tipSeen)) {
+        RefreshIcon();
+    }
+}
+
+void TTrayIcon::Restore() {
+    // The broadcast may come while the shell still has the icon: then it is brought up to date.
+    if (added_ && !Notify(NIM_ADD)) {
+        RefreshIcon();
     }
 }
 

@@ -1,5 +1,10 @@
 // The notification-area icon: TTrayIcon wraps the shell's icon record; TrayImageList holds the
 // pictures it shows (a level indicator or a number per processor load).
+//
+// TTrayIcon keeps what the shell was last given (picture and tip) and calls the shell only when
+// there is something new to show: Update sends the record when the picture changed, or when the
+// tip changed while the user can see it. Every call carries the whole record, so a tip that
+// changed unseen goes along with the next call.
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
@@ -7,6 +12,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -29,15 +35,20 @@ private:
     std::vector<win32::UniqueIcon> icons_;
 };
 
-// ImageList_TrayGradient: 15 squares on light grey; 0 empty, then filled from the bottom to a
-// height growing with the index, green at the bottom through yellow and orange to red at the top.
+// ImageList_TrayGradient: 15 squares on light grey in a grey frame; 0 empty, then filled from the
+// bottom one row per image (14 rows: every image differs), green at the bottom through yellow and
+// orange to red at the top.
 TrayImageList CreateTrayGradientImages();
-// ImageList_TrayNumeric: 101 images, image i shows the number i in black on light grey.
+// ImageList_TrayNumeric: 101 images, image i shows the number i in black on light grey, in the
+// bitmap font of ui::TrayNumberMask.
 TrayImageList CreateTrayNumericImages();
 
 class TTrayIcon {
 public:
-    TTrayIcon() = default;
+    // The shell's entry point; tests pass a recorder.
+    using ShellNotify = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+
+    explicit TTrayIcon(ShellNotify notify = ::Shell_NotifyIconW) : notify_(notify) {}
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
     ~TTrayIcon();
@@ -51,6 +62,10 @@ public:
     // Sends the current picture and tip; when the shell has lost the icon (it restarted), adds it
     // again with the same record.
     void RefreshIcon();
+    // RefreshIcon when the picture differs from the shell's, or the tip does and `tipSeen`.
+    void Update(bool tipSeen);
+    // The shell started again ("TaskbarCreated") and knows no icons: adds ours again if shown.
+    void Restore();
     // The first 63 characters of `text` (UTF-8) become the tip.
     void SetTip(std::string_view text);
     void SetIconFromList(TrayImageList& list, int index);
@@ -60,9 +75,16 @@ public:
     const NOTIFYICONDATAW& IconData() const { return iconData_; }
 
 private:
+    bool Notify(DWORD message);
+
+    ShellNotify notify_;
     bool added_ = false;
     bool initialized_ = false;
     NOTIFYICONDATAW iconData_{};
+    // What the shell shows, as far as it accepted our calls.
+    bool shellKnows_ = false;
+    HICON shellIcon_ = nullptr;
+    std::array<wchar_t, 64> shellTip_{};
 };
 
 } // namespace quelmo::gui

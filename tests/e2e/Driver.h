@@ -136,4 +136,12 @@ void Clipboard(Driver& d, Args a);
 void ExpectClipboard(Driver& d, Args a);
 } // namespace host
 
+namespace tray {
+void Icon(Driver& d, Args a);
+void WaitIcon(Driver& d, Args a);
+void Forget(Driver& d, Args a);
+void Area(Driver& d, Args a);
+void Tip(Driver& d, Args a);
+} // namespace tray
+
 } // namespace quelmo::driver

@@ -95,6 +95,12 @@ const Command kCommands[] = {
     {L"broadcast", L"MESSAGE", host::Broadcast, L"broadcasts a registered message (TaskbarCreated) to all top-level windows"},
     {L"clipboard", L"", host::Clipboard, L"the clipboard's text"},
     {L"expect-clipboard", L"TEXT", host::ExpectClipboard, L"fails unless the clipboard holds TEXT"},
+    // The notification area: the current window's tray icon as the shell has it.
+    {L"tray-icon", L"", tray::Icon, L"1 when the shell has the current window's tray icon, else 0"},
+    {L"wait-tray-icon", L"0|1", tray::WaitIcon, L"waits until the shell has (1) or has not (0) that icon"},
+    {L"tray-forget", L"", tray::Forget, L"makes the shell lose that icon, as a restart of the shell does"},
+    {L"tray-area", L"", tray::Area, L"screen rectangle of the shell's tray window: left top width height"},
+    {L"tray-tip", L"", tray::Tip, L"waits for the tip the shell shows (the pointer on an icon) and answers it"},
 };
 // clang-format on
 
