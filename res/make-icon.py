@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Quelmo's application icon and writes res/Quelmo.ico (16, 32 and 48 pixels, 32-bit).
+"""Draws Quelmo's application icon and writes res/Quelmo.ico (16 to 128 pixels, 32-bit).
 
 The motif is the monitor window in small: a bar gauge on the left and a load graph on the
 right, on a dark rounded square. Pure Python (no imaging library), so the icon can be rebuilt
@@ -9,7 +9,9 @@ import math
 import os
 import struct
 
-SIZES = (16, 32, 48)
+# The window and tray sizes, and the larger pictures of the About window (81 pixels at 96 DPI,
+# more at larger display scales): each is drawn from the image nearest to it.
+SIZES = (16, 32, 48, 64, 80, 96, 128)
 SUPERSAMPLE = 4
 
 BACKGROUND = (27, 42, 74)     # dark navy

@@ -9,6 +9,8 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "platform/win32/LocaleText.h"
+
 #include <windows.h>
 
 namespace {
@@ -22,24 +24,6 @@ std::string Utf8Of(const wchar_t* text) {
     ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
     utf8.resize(static_cast<std::size_t>(size - 1));
     return utf8;
-}
-
-// One of the user's separators as a library text (one byte per character, Latin-1); a
-// character beyond Latin-1 becomes `fallback`.
-std::string LocaleSeparator(LCTYPE type, const char* fallback) {
-    wchar_t buffer[8] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 8) == 0) {
-        return fallback;
-    }
-    std::string text;
-    for (const wchar_t* c = buffer; *c != L'\0'; ++c) {
-        if (*c <= 0xFF) {
-            text += static_cast<char>(*c);
-        } else {
-            text += fallback;
-        }
-    }
-    return text;
 }
 
 void Write(FILE* stream, DWORD handleId, const std::string& latin1) {
@@ -66,8 +50,8 @@ void Write(FILE* stream, DWORD handleId, const std::string& latin1) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    quelmo::SetCpuNumberSeparators(
-        {LocaleSeparator(LOCALE_SDECIMAL, "."), LocaleSeparator(LOCALE_STHOUSAND, " ")});
+    quelmo::SetCpuNumberSeparators({quelmo::win32::LocaleLatin1(LOCALE_SDECIMAL, "."),
+                                    quelmo::win32::LocaleLatin1(LOCALE_STHOUSAND, " ")});
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         arguments.push_back(Utf8Of(argv[i]));

@@ -20,10 +20,13 @@ bool App::Create() {
         return false;
     }
     const HWND owner = main_->Hwnd();
-    settings_ = std::make_unique<TForm_Settings>();
+    settings_ = std::make_unique<TForm_Settings>(*main_);
     statistics_ = std::make_unique<TForm_Statistics>();
     about_ = std::make_unique<TForm_About>();
-    return settings_->Create(owner) && statistics_->Create(owner) && about_->Create(owner);
+    StatisticsLinks statistics;
+    statistics.clearGraph = [this] { main_->ClearGraph(); };
+    return settings_->Create(owner) && statistics_->Create(owner, std::move(statistics)) &&
+           about_->Create(owner);
 }
 
 int App::Run() {
@@ -46,7 +49,8 @@ bool App::PreTranslateMessage(MSG& message) {
     for (Form* form : {static_cast<Form*>(settings_.get()), static_cast<Form*>(statistics_.get()),
                        static_cast<Form*>(about_.get()), static_cast<Form*>(info_.get())}) {
         // IsDialogMessage takes only messages for that window or its children.
-        if (form != nullptr && form->Visible() && ::IsDialogMessageW(form->Hwnd(), &message) != FALSE) {
+        if (form != nullptr && form->Visible() &&
+            (form->PreTranslateDialogKey(message) || ::IsDialogMessageW(form->Hwnd(), &message) != FALSE)) {
             return true;
         }
     }

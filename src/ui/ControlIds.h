@@ -113,6 +113,13 @@ enum SettingsForm : int {
     kTrackBar_AlphaBlending = 1309,
     kLabel_AlphaBlending = 1310,
     kLabel_AlphaBlendingUnit = 1311,
+    // The pages of PageControl_Settings, and the arrows of the two size fields.
+    kTabSheet_General = 1320,
+    kTabSheet_Display = 1321,
+    kTabSheet_Colors = 1322,
+    kTabSheet_Extended = 1323,
+    kUpDown_MainWindowWidth = 1324,
+    kUpDown_MainWindowHeight = 1325,
 };
 
 // TForm_Statistics (1400-1499).

@@ -144,6 +144,17 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush_.Get());
         return 1;
     }
+    case WM_NEXTDLGCTL: {
+        // Wine's IsDialogMessage moves the focus with this dialog message (a label's Alt mnemonic
+        // focuses the label, then the control after it); a form is no dialog, so it does it here.
+        const HWND focus = ::GetFocus();
+        const HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                              : ::GetNextDlgTabItem(Hwnd(), focus, wParam != 0);
+        if (next != nullptr) {
+            ::SetFocus(next);
+        }
+        return 0;
+    }
     case WM_CTLCOLORSTATIC: // labels, check boxes, group boxes
     case WM_CTLCOLORBTN:
         return OnCtlColor(reinterpret_cast<HDC>(wParam));

@@ -62,6 +62,10 @@ public:
     int Dpi() const { return dpi_; }
     int Scale(int design) const { return ::MulDiv(design, dpi_, kDesignDpi); }
 
+    // A key message for this form or one of its controls, before the dialog keyboard handling
+    // (IsDialogMessage) sees it. True when the form has handled it.
+    virtual bool PreTranslateDialogKey(const MSG& /*message*/) { return false; }
+
     HFONT DialogFont() const { return dialogFont_.Get(); }
     HBRUSH FormBrush() const { return brush_.Get(); }
     COLORREF FormColor() const { return color_; }

@@ -2,8 +2,15 @@
 //
 // The settings keep the key and modifiers the way RegisterHotKey takes them (AppModeHotkey, and
 // AppModeHotkeyModifiers with Alt 1, Ctrl 2, Shift 4, Win 8); the hot-key control of the settings
-// dialog speaks in its own flags (Shift 1, Ctrl 2, Alt 4, Ext 8) beside the key. Both conversions
-// swap bits 0 and 2 and keep bits 1 and 3.
+// dialog speaks in its own flags (Shift 1, Ctrl 2, Alt 4, Ext 8) beside the key. Shift and Alt
+// trade places; Ctrl stays.
+//
+// The control's Ext flag says that the key is an extended key (Home, the arrows, Insert...), not
+// that the Windows key is held: taken as the Windows key, Ctrl+Alt+Home would be registered as
+// Win+Ctrl+Alt+Home, a combination the user never pressed. So Ext never becomes Win. The control
+// cannot show the Windows key; a Win modifier in the settings stays there until the user picks
+// another key, and the control is given Ext for an extended key, so it names Home "Home" and not
+// "Num 7".
 #pragma once
 
 #include <cstdint>
@@ -26,8 +33,12 @@ enum HotkeyModifier : std::uint32_t {
     kModWin = 8,
 };
 
+// Shift, Ctrl and Alt from one encoding to the other; Ext and Win have no counterpart.
 std::uint32_t ControlFlagsToModifiers(std::uint32_t controlFlags);
 std::uint32_t ModifiersToControlFlags(std::uint32_t modifiers);
+
+// True for the virtual keys that the keyboard sends as extended keys (the control's Ext flag).
+bool IsExtendedKey(std::uint32_t virtualKey);
 
 // The settings' form of a hot key.
 struct AppModeHotkey {

@@ -1,6 +1,7 @@
 #include "ui/InfoPages.h"
 
 #include "cpuid/CpuLibrary.h"
+#include "cpuid/CpuSpeed.h"
 #include "cpuid/CpuTexts.h"
 #include "ui/InfoFormTexts.h"
 
@@ -80,9 +81,12 @@ std::string_view CacheStyleText(std::uint8_t style) {
     }
 }
 
-void ProcessorPage(std::vector<PropertyRow>& rows, const ICpuInformation& cpu) {
+// The "Speed" value is left for MeasureClockText.
+void ProcessorPage(PropertyPage& page, const ICpuInformation& cpu) {
+    std::vector<PropertyRow>& rows = page.rows;
     Add(rows, texts::kRowName, cpu.Name()->Name());
-    Add(rows, texts::kRowSpeed, cpu.Speed()->NormalizedSpeed()->AsFrequency());
+    page.clockRow = rows.size();
+    Add(rows, texts::kRowSpeed, {});
     const auto serial = cpu.Serial();
     if (serial->Available()->Value()) {
         Add(rows, texts::kRowSerial, serial->AsString());
@@ -227,22 +231,32 @@ NodeAddress DecodeNodeCode(int code) {
 }
 
 std::vector<PropertyRow> BuildPropertyRows(int code) {
-    std::vector<PropertyRow> rows;
+    PropertyPage page = PlanPropertyPage(code);
+    if (page.clockRow) {
+        page.rows[*page.clockRow].value = MeasureClockText(page.processor);
+    }
+    return std::move(page.rows);
+}
+
+PropertyPage PlanPropertyPage(int code) {
+    PropertyPage page;
+    std::vector<PropertyRow>& rows = page.rows;
     const NodeAddress address = DecodeNodeCode(code);
+    page.processor = address.processor;
     if (address.page == kPageGroup) {
         Add(rows, texts::kRowNoItems, Text(texts::kRowDoubleClick));
-        return rows;
+        return page;
     }
     if (address.page == kPageProcessorCount) {
         const auto count = CpuRoot().ProcessorCount();
         Add(rows, texts::kRowAvailableProcessors, count->Available()->AsString());
         Add(rows, texts::kRowVirtualProcessors, count->Virtual()->AsString());
-        return rows;
+        return page;
     }
     const auto cpu = CpuRoot().Processors(address.processor);
     switch (address.page) {
     case kPageProcessor:
-        ProcessorPage(rows, *cpu);
+        ProcessorPage(page, *cpu);
         break;
     case kPageCpuid:
         CpuidPage(rows, *cpu, address.unit);
@@ -265,7 +279,13 @@ std::vector<PropertyRow> BuildPropertyRows(int code) {
     default:
         break; // a code that selects no page shows no rows
     }
-    return rows;
+    return page;
+}
+
+// Made directly rather than through the root, so a worker thread never touches the library's
+// shared state: measuring needs only the time-stamp counter and the clocks.
+std::string MeasureClockText(std::uint8_t processor) {
+    return TProcessorSpeedInformation(processor).NormalizedSpeed()->AsFrequency();
 }
 
 FeatureList BuildFeatureList(std::uint8_t kind) {

@@ -4,7 +4,9 @@
 // controls; quelmo-cpuinfo prints them. Every call queries the library afresh.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,8 +57,24 @@ struct PropertyRow {
 };
 
 // The rows of the page `code` selects; none for a code that selects no page. The processor page
-// measures the clock (at least 200 ms with the real clock).
+// measures the clock (at least 200 ms with the real clock): it is PlanPropertyPage with the
+// "Speed" row filled by MeasureClockText.
 std::vector<PropertyRow> BuildPropertyRows(int code);
+
+// A page whose rows are known before the clock is measured, so that a window can show them at
+// once and fill the clock's row when the measurement answers.
+struct PropertyPage {
+    std::vector<PropertyRow> rows;
+    std::optional<std::size_t> clockRow; // the row MeasureClockText fills (its value is empty)
+    std::uint8_t processor = 0;          // whose clock
+};
+
+// The rows of the page `code` selects, without measuring anything.
+PropertyPage PlanPropertyPage(int code);
+
+// The "Speed" value of processor `processor`'s page: measures the clock (at least 200 ms with
+// the real clock). It executes no CPUID and keeps no state, so it may run on any thread.
+std::string MeasureClockText(std::uint8_t processor);
 
 struct FeatureRow {
     std::uint8_t bit = 0;

@@ -161,7 +161,7 @@ bool TForm_Main::CreateControls() {
     CreateFonts();
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
     LayoutControls();
-    return menu_.Create();
+    return menu_.Create(Scale(ui::kMenuPictureSize));
 }
 
 // The fonts at the window's DPI, given to the controls that use them; may run again.
@@ -392,6 +392,23 @@ void TForm_Main::SetGraphLineWidth(bool thicker) {
     }
 }
 
+SIZE TForm_Main::WindowSize() const {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+int TForm_Main::SetWindowWidth(int width) {
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return WindowSize().cx;
+}
+
+int TForm_Main::SetWindowHeight(int height) {
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, WindowSize().cx, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return WindowSize().cy;
+}
+
 void TForm_Main::ApplyLayeredAttributes() {
     const HWND self = Hwnd();
     if (self == nullptr) {
@@ -424,6 +441,10 @@ void TForm_Main::SetDisplayMemory(bool show) {
     if (!show) {
         chart_.Clear(ui::kMemorySeries);
     }
+}
+
+void TForm_Main::ClearGraph() {
+    chart_.ClearAll();
 }
 
 void TForm_Main::SetHideBarGraph(bool hide) {
@@ -805,8 +826,16 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         LayoutControls();
         return 0;
+    case WM_MEASUREITEM:
+        if (menu_.MeasurePicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
     case WM_DRAWITEM:
-        OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        // The menu's location pictures, then the form's own buttons.
+        if (!menu_.DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        }
         return TRUE;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -66,11 +66,21 @@ public:
     void SetTransparency(bool on);
     void SetAlphaBlend(bool on, std::uint8_t value);
     void SetGraphLineWidth(bool thicker);
+    // The settings dialog shows the window's state and sets its size; the size set answers the
+    // width (height) the window then has.
+    bool TransparencyOn() const { return transparency_; }
+    bool AlphaBlendOn() const { return alphaBlend_; }
+    std::uint8_t AlphaBlendValue() const { return alphaValue_; }
+    SIZE WindowSize() const;
+    int SetWindowWidth(int width);
+    int SetWindowHeight(int height);
     void ShowControls(bool show);
     void SetAutoHideControls(bool on);
     void SetAppTrayMode(bool mode, bool atStart);
     void RegisterAppModeHotkey();
     void MoveToPreset(ui::LocationPreset preset);
+    // Deletes every point of all five series (the statistics window's reset).
+    void ClearGraph();
 
     LineChart& Chart() { return chart_; }
     BarGauge& Gauge() { return gauge_; }

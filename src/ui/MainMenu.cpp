@@ -1,7 +1,8 @@
 #include "ui/MainMenu.h"
 
+#include "ui/MenuPictureBitmap.h"
+
 #include <string>
-#include <vector>
 
 namespace quelmo::gui {
 
@@ -22,7 +23,7 @@ BYTE AcceleratorFlags(std::uint8_t modifiers) {
 
 } // namespace
 
-bool MainMenu::Create() {
+bool MainMenu::Create(int pictureSize) {
     menu_.Reset(::CreatePopupMenu());
     if (!menu_) {
         return false;
@@ -64,7 +65,63 @@ bool MainMenu::Create() {
         }
     }
     shortcuts_.Reset(::CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size())));
+    SetPictureSize(pictureSize);
     return static_cast<bool>(shortcuts_);
+}
+
+void MainMenu::SetPictureSize(int pictureSize) {
+    pictureSize_ = pictureSize;
+    pictures_.clear();
+    for (const ui::MenuItem& item : ui::MainMenuItems()) {
+        if (item.picture == ui::MenuPicture::None) {
+            continue;
+        }
+        pictures_.push_back({item.id, CreateMenuPictureBitmap(item.picture, pictureSize)});
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_BITMAP;
+        info.hbmpItem = HBMMENU_CALLBACK; // measured and drawn by MeasurePicture and DrawPicture
+        ::SetMenuItemInfoW(menu_.Get(), static_cast<UINT>(item.id), FALSE, &info);
+    }
+}
+
+const MainMenu::Picture* MainMenu::PictureOf(UINT type, UINT id) const {
+    if (type != ODT_MENU) {
+        return nullptr;
+    }
+    for (const Picture& picture : pictures_) {
+        if (static_cast<UINT>(picture.id) == id) {
+            return &picture;
+        }
+    }
+    return nullptr;
+}
+
+bool MainMenu::MeasurePicture(MEASUREITEMSTRUCT& item) const {
+    if (PictureOf(item.CtlType, item.itemID) == nullptr) {
+        return false;
+    }
+    // A fifth of the picture's width keeps the caption clear of it.
+    item.itemWidth = static_cast<UINT>(pictureSize_ + pictureSize_ / 5);
+    item.itemHeight = static_cast<UINT>(pictureSize_);
+    return true;
+}
+
+bool MainMenu::DrawPicture(const DRAWITEMSTRUCT& item) const {
+    const Picture* picture = PictureOf(item.CtlType, item.itemID);
+    if (picture == nullptr) {
+        return false;
+    }
+    if (!picture->bitmap) {
+        return true; // no bitmap: the item shows its caption alone
+    }
+    const win32::UniqueMemoryDc source(::CreateCompatibleDC(item.hDC));
+    const win32::ScopedSelectObject selected(source.Get(), picture->bitmap.Get());
+    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - pictureSize_) / 2;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::GdiAlphaBlend(item.hDC, item.rcItem.left, top, pictureSize_, pictureSize_, source.Get(), 0, 0,
+                    pictureSize_, pictureSize_, blend);
+    return true;
 }
 
 bool MainMenu::Checked(int id) const {

@@ -75,11 +75,13 @@ public:
 namespace windows {
 void Start(Driver& d, Args a);
 void Attach(Driver& d, Args a);
+void UseWindow(Driver& d, Args a);
 void WaitWindow(Driver& d, Args a);
 void FindAnyWindow(Driver& d, Args a);
 void ExpectNoWindow(Driver& d, Args a);
 void ListWindows(Driver& d, Args a);
 void ListControls(Driver& d, Args a);
+void WaitControls(Driver& d, Args a);
 void Close(Driver& d, Args a);
 void WaitExit(Driver& d, Args a);
 void GetText(Driver& d, Args a);
@@ -91,7 +93,10 @@ void ExpectMessageError(Driver& d, Args a);
 void ClickButton(Driver& d, Args a);
 void Rect(Driver& d, Args a);
 void Visible(Driver& d, Args a);
+void Checked(Driver& d, Args a);
 void WaitVisible(Driver& d, Args a);
+void Layered(Driver& d, Args a);
+void WorkArea(Driver& d, Args a);
 void Styles(Driver& d, Args a);
 void ExpectStyle(Driver& d, Args a);
 void Activate(Driver& d, Args a);
@@ -105,6 +110,7 @@ void Click(Driver& d, Args a);
 void RightClick(Driver& d, Args a);
 void DoubleClick(Driver& d, Args a);
 void MoveMouse(Driver& d, Args a);
+void Drag(Driver& d, Args a);
 // A left click at a screen point, for the commands that find their own place.
 void ClickAt(POINT at);
 } // namespace input

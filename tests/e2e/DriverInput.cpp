@@ -197,6 +197,30 @@ void MoveMouse(Driver& d, Args a) {
     Mouse(d, a[0], 0, 0, 0, L"mouse");
 }
 
+void Drag(Driver& d, Args a) {
+    const POINT from = PointOf(d, a[0]);
+    const auto comma = a[1].find(L',');
+    if (comma == std::wstring::npos) {
+        throw Failure{L"drag needs a distance DX,DY, not " + a[1]};
+    }
+    const long dx = Number(a[1].substr(0, comma), L"dx");
+    const long dy = Number(a[1].substr(comma + 1), L"dy");
+    std::vector<INPUT> inputs{MouseInput(0, from)};
+    Send(inputs);
+    inputs = {MouseInput(MOUSEEVENTF_LEFTDOWN, from)};
+    Send(inputs);
+    // In steps, as a hand moves, so that the window follows every part of the way.
+    constexpr int kSteps = 5;
+    for (int step = 1; step <= kSteps; ++step) {
+        inputs = {MouseInput(0, {from.x + dx * step / kSteps, from.y + dy * step / kSteps})};
+        Send(inputs);
+    }
+    const POINT to{from.x + dx, from.y + dy};
+    inputs = {MouseInput(MOUSEEVENTF_LEFTUP, to)};
+    Send(inputs);
+    Say(L"drag " + a[0], std::to_wstring(to.x) + L" " + std::to_wstring(to.y));
+}
+
 void ClickAt(POINT at) {
     MouseAt(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 1);
 }

@@ -199,19 +199,27 @@ void WaitMenu(Driver& d, Args) {
 void ChooseMenu(Driver& d, Args a) {
     std::wstring parent;
     const std::vector<std::wstring> steps = Split(a[0], L'/');
-    for (std::size_t level = 0; level < steps.size(); ++level) {
-        // A submenu is on screen (its items have a place) a moment after its parent was clicked.
+    for (std::size_t level = 0; level < steps.size();) {
+        // A caption may hold a "/" itself ("Show/Hide"): the longest run of steps that names an
+        // item of this level is that item.
         MenuItem chosen;
+        std::size_t taken = 0;
+        // A submenu is on screen (its items have a place) a moment after its parent was clicked.
         const bool placed = d.WaitFor([&] {
+            taken = 0;
             for (const MenuItem& item : ReadMenu(d)) {
                 const auto cut = item.path.find_last_of(L'.');
                 const std::wstring itemParent = cut == std::wstring::npos ? L"" : item.path.substr(0, cut);
-                if (itemParent == parent && Plain(item.caption) == steps[level]) {
-                    chosen = item;
-                    return item.place.right > item.place.left;
+                std::wstring caption;
+                for (std::size_t count = 1; itemParent == parent && level + count <= steps.size(); ++count) {
+                    caption += (count == 1 ? L"" : L"/") + steps[level + count - 1];
+                    if (Plain(item.caption) == caption && count > taken) {
+                        chosen = item;
+                        taken = count;
+                    }
                 }
             }
-            return false;
+            return taken > 0 && chosen.place.right > chosen.place.left;
         });
         if (!placed) {
             throw Failure{L"the open menu has no item " + steps[level] + L" on screen"};
@@ -219,6 +227,7 @@ void ChooseMenu(Driver& d, Args a) {
         input::ClickAt(
             {(chosen.place.left + chosen.place.right) / 2, (chosen.place.top + chosen.place.bottom) / 2});
         parent = chosen.path;
+        level += taken;
     }
     Say(L"chose", a[0]);
 }

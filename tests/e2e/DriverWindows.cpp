@@ -1,6 +1,7 @@
 // Driver commands on programs and their windows: start, find, read texts, places, states, styles.
 #include "Driver.h"
 
+#include <cwchar>
 #include <regex>
 #include <vector>
 
@@ -175,6 +176,15 @@ void Attach(Driver& d, Args a) {
     Say(L"attached " + a[0], std::to_wstring(id));
 }
 
+void UseWindow(Driver& d, Args a) {
+    HWND window = nullptr;
+    if (!d.WaitFor([&] { return (window = ::FindWindowW(a[0].c_str(), nullptr)) != nullptr; }, 100)) {
+        throw Failure{L"no " + a[0] + L" window"};
+    }
+    d.current = window;
+    SayWindow(window);
+}
+
 void WaitWindow(Driver& d, Args a) {
     WaitForWindow(d, a[0], a[1], true);
 }
@@ -214,6 +224,30 @@ void ListControls(Driver& d, Args) {
         }
     };
     ::EnumChildWindows(d.Current(), Walk::Print, 0);
+}
+
+void WaitControls(Driver& d, Args a) {
+    struct Count {
+        const std::wstring* className;
+        long visible;
+        static BOOL CALLBACK Visit(HWND control, LPARAM param) {
+            auto* count = reinterpret_cast<Count*>(param);
+            count->visible += ClassOf(control) == *count->className && ::IsWindowVisible(control) ? 1 : 0;
+            return TRUE;
+        }
+    };
+    const long expected = Number(a[1], L"number of controls");
+    Count count{&a[0], 0};
+    const bool ok = d.WaitFor([&] {
+        count.visible = 0;
+        ::EnumChildWindows(d.Current(), Count::Visit, reinterpret_cast<LPARAM>(&count));
+        return count.visible == expected;
+    });
+    if (!ok) {
+        throw Failure{ClassOf(d.Current()) + L" shows " + std::to_wstring(count.visible) + L" " + a[0] +
+                      L", not " + a[1]};
+    }
+    Say(L"controls " + a[0], a[1]);
 }
 
 void Close(Driver& d, Args) {
@@ -315,12 +349,39 @@ void Visible(Driver& d, Args a) {
     Say(L"visible " + NameOf(d, a[0]), ::IsWindowVisible(d.Target(a[0])) ? L"1" : L"0");
 }
 
+void Checked(Driver& d, Args a) {
+    Say(L"checked " + NameOf(d, a[0]),
+        ::SendMessageW(d.Target(a[0]), BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+}
+
 void WaitVisible(Driver& d, Args a) {
     const bool shown = Number(a[1], L"0 or 1") != 0;
     if (!d.WaitFor([&] { return (::IsWindowVisible(d.Target(a[0])) != FALSE) == shown; })) {
         throw Failure{a[0] + (shown ? L" is still hidden" : L" is still shown")};
     }
     Say(L"visible " + NameOf(d, a[0]), shown ? L"1" : L"0");
+}
+
+void Layered(Driver& d, Args a) {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (::GetLayeredWindowAttributes(d.Target(a[0]), &key, &alpha, &flags) == FALSE) {
+        flags = 0; // not a layered window, or one drawn by UpdateLayeredWindow
+    }
+    wchar_t colour[8] = L"off";
+    if ((flags & LWA_COLORKEY) != 0) {
+        ::swprintf(colour, 8, L"#%02X%02X%02X", GetRValue(key), GetGValue(key), GetBValue(key));
+    }
+    Say(L"layered " + NameOf(d, a[0]),
+        L"alpha " + ((flags & LWA_ALPHA) != 0 ? std::to_wstring(alpha) : L"off") + L" colorkey " + colour);
+}
+
+void WorkArea(Driver&, Args) {
+    RECT r{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    Say(L"work-area", std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+                          std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
 }
 
 void Styles(Driver& d, Args a) {

@@ -43,11 +43,13 @@ const Command kCommands[] = {
     // Programs and their windows.
     {L"start", L"LABEL COMMANDLINE", windows::Start, L"starts a program (one argument; quote the path in it)"},
     {L"attach", L"LABEL CLASS", windows::Attach, L"takes a program it did not start, by a window of CLASS"},
+    {L"use-window", L"CLASS", windows::UseWindow, L"makes a window of CLASS of any program current, without taking the program"},
     {L"wait-window", L"LABEL CLASS", windows::WaitWindow, L"waits for a visible window of CLASS and makes it current"},
     {L"find-window", L"LABEL CLASS", windows::FindAnyWindow, L"the same, shown or hidden"},
     {L"expect-no-window", L"LABEL CLASS", windows::ExpectNoWindow, L"fails if the program has a window of CLASS"},
     {L"list-windows", L"LABEL", windows::ListWindows, L"the program's top-level windows"},
     {L"list-controls", L"", windows::ListControls, L"the current window's controls: id, class, state, text"},
+    {L"wait-controls", L"CLASS N", windows::WaitControls, L"waits until the current window shows N controls of CLASS"},
     {L"close", L"", windows::Close, L"sends WM_CLOSE to the current window"},
     {L"wait-exit", L"LABEL CODE", windows::WaitExit, L"waits for the program to end with exit code CODE"},
     {L"activate", L"", windows::Activate, L"brings the current window to the front"},
@@ -63,6 +65,9 @@ const Command kCommands[] = {
     {L"rect", L"TARGET", windows::Rect, L"screen rectangle: left top width height"},
     {L"visible", L"TARGET", windows::Visible, L"1 when shown, else 0"},
     {L"wait-visible", L"TARGET 0|1", windows::WaitVisible, L"waits until hidden (0) or shown (1)"},
+    {L"layered", L"TARGET", windows::Layered, L"the layered window's opacity and see-through colour (or off)"},
+    {L"work-area", L"", windows::WorkArea, L"the primary monitor's work area: left top width height"},
+    {L"checked", L"TARGET", windows::Checked, L"1 when a check box is checked, else 0"},
     {L"styles", L"TARGET", windows::Styles, L"the window styles and extended styles by name"},
     {L"expect-style", L"TARGET STYLE on|off", windows::ExpectStyle, L"fails unless STYLE (WS_EX_TOPMOST ...) is on or off"},
     // Input as a user gives it, through SendInput.
@@ -72,6 +77,7 @@ const Command kCommands[] = {
     {L"right-click", L"TARGET", input::RightClick, L"right click, as for click"},
     {L"double-click", L"TARGET", input::DoubleClick, L"double click, as for click"},
     {L"move-mouse", L"TARGET", input::MoveMouse, L"moves the mouse to TARGET, as for click"},
+    {L"drag", L"TARGET DX,DY", input::Drag, L"presses the left button on TARGET, moves DX,DY and releases"},
     // Controls of other programs: menus, list views, trees.
     {L"menu", L"", remote::Menu, L"the open pop-up menu: path, caption, shortcut, flags per item"},
     {L"wait-menu", L"", remote::WaitMenu, L"waits until a pop-up menu is open"},

@@ -96,6 +96,39 @@ settings_file_is_read_and_kept() {
     [ "$(grep -c '=' "$INI")" = 35 ] || fail "expected 34 keys and the foreign one"
 }
 
+# The settings file as Notepad saves it in "Unicode": UTF-16 LE with its byte-order mark.
+write_ini_utf16() {
+    {
+        printf '\xff\xfe'
+        printf '%s\r\n' "$@" | iconv -f UTF-8 -t UTF-16LE
+    } >"$INI"
+}
+
+utf16_settings_file_is_read_and_saved_as_utf16() {
+    fresh_app
+    write_ini_utf16 '[General]' AlphaBlendValue=150 '[Mine]' 'Café=1'
+    local out="$CASE_DIR/utf16.txt"
+    drive start A "\"$APP\"" wait-window A TForm_Main layered . close wait-exit A 0 >"$out"
+    [[ "$(value "layered TForm_Main" "$out")" == "alpha 150 "* ]] ||
+        fail "opacity: $(value "layered TForm_Main" "$out")"
+    [ "$(head -c 2 "$INI" | od -An -tx1 | tr -d ' ')" = fffe ] || fail "the UTF-16 mark is gone"
+    local text
+    text=$(iconv -f UTF-16 -t UTF-8 <"$INI" | tr -d '\r') || fail "not UTF-16 any more"
+    grep -qx 'Café=1' <<<"$text" || fail "the foreign key lost its letters"
+    grep -qx 'FirstLaunch=0' <<<"$text" || fail "FirstLaunch=0 not saved"
+}
+
+read_only_settings_file_is_left_alone() {
+    fresh_app
+    write_ini '[General]' Rate=1000 '[Mine]' keep=this
+    chmod 444 "$INI" # Wine shows a file that nobody may write as read-only
+    cp "$INI" "$CASE_DIR/read-only-before.ini"
+    drive start A "\"$APP\"" wait-window A TForm_Main close wait-exit A 0
+    chmod 644 "$INI"
+    cmp "$CASE_DIR/read-only-before.ini" "$INI" || fail "the read-only settings file was changed"
+    [ "$(ls -A "$APP_DIR" | tr '\n' ' ')" = "Quelmo.exe Quelmo.ini " ] || fail "left behind: $(ls -A "$APP_DIR")"
+}
+
 switches_in_other_case_or_place_start_normally() {
     fresh_app
     drive reg-delete-value "$RUN_KEY" Quelmo \
@@ -129,6 +162,8 @@ run_case uninstall_alone uninstall_alone_removes_silently
 run_case uninstall_running uninstall_while_running_removes_then_warns
 run_case start_and_close normal_start_and_close_writes_all_settings
 run_case settings_kept settings_file_is_read_and_kept
+run_case settings_utf16 utf16_settings_file_is_read_and_saved_as_utf16
+run_case settings_read_only read_only_settings_file_is_left_alone
 run_case not_switches switches_in_other_case_or_place_start_normally
 run_case two_copies two_copies_run_side_by_side
 run_case counters_prompt disabled_counters_prompt_enables_them_on_yes

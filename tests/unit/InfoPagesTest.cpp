@@ -124,6 +124,43 @@ TEST(InfoPages, GroupNodesAskToBeExpanded) {
     EXPECT_EQ(ui::BuildPropertyRows(100), Rows({{"No Items", "Double-click to expand"}}));
 }
 
+TEST(InfoPages, EveryGroupNodeAsksToBeExpanded) {
+    RecordedMachine machine(kKatmai);
+    std::vector<Flat> flat;
+    for (const InfoNode& node : ui::BuildInfoTree()) {
+        Flatten(node, 0, flat);
+    }
+    std::vector<std::string> groups;
+    for (const Flat& node : flat) {
+        if (ui::BuildPropertyRows(node.code) == Rows({{"No Items", "Double-click to expand"}})) {
+            groups.push_back(node.caption);
+        }
+    }
+    EXPECT_EQ(groups,
+              (std::vector<std::string>{"Processors (1)", "CPUID", "Feature Sets", "Cache", "Level 1"}));
+}
+
+// A window shows a processor page before its clock is measured: the plan has every row but the
+// clock's value, and the measurement gives exactly what the whole page shows.
+TEST(InfoPages, PlannedPagesLeaveOnlyTheClockToMeasure) {
+    RecordedMachine machine(kKatmai, 2, 450);
+    for (const int code : {90, 100, 10, 110, 20, 30, 41, 44, 53, 60, 70, 199}) {
+        SCOPED_TRACE(code);
+        const ui::PropertyPage plan = ui::PlanPropertyPage(code);
+        std::vector<PropertyRow> rows = plan.rows;
+        if (code % 100 == 10) {
+            ASSERT_EQ(plan.clockRow, std::optional<std::size_t>(1));
+            EXPECT_EQ(plan.processor, code / 100);
+            EXPECT_EQ(rows[1], (PropertyRow{"Speed", ""}));
+            rows[1].value = ui::MeasureClockText(plan.processor);
+            EXPECT_EQ(rows[1].value, "450 Mhz");
+        } else {
+            EXPECT_FALSE(plan.clockRow);
+        }
+        EXPECT_EQ(rows, ui::BuildPropertyRows(code));
+    }
+}
+
 TEST(InfoPages, ProcessorCountReportsTheLogicalProcessors) {
     // Two Gallatins with the HTT flag: leaf 1 EBX bits 16-23 (2) are ids, not processors.
     RecordedMachine gallatins("intel-xeon-gallatin.txt", 2);

@@ -1,9 +1,13 @@
-// The Win32 menu and shortcut keys built from the menu table hold exactly the table's items.
+// The Win32 menu and shortcut keys built from the menu table hold exactly the table's items; the
+// location pictures reach the screen as the picture model draws them, on the menu's own background.
 #include "ui/ControlIds.h"
 #include "ui/MainMenu.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,7 +34,7 @@ void ListItems(HMENU menu, int depth, std::vector<std::wstring>& out) {
 
 TEST(MainMenu, MenuAndShortcutsComeFromTheTable) {
     MainMenu menu;
-    ASSERT_TRUE(menu.Create());
+    ASSERT_TRUE(menu.Create(15));
     std::vector<std::wstring> expected;
     std::vector<ACCEL> expectedKeys;
     for (const ui::MenuItem& item : ui::MainMenuItems()) {
@@ -61,6 +65,61 @@ TEST(MainMenu, MenuAndShortcutsComeFromTheTable) {
     EXPECT_TRUE(menu.Checked(ids::kMI_LockForm));
     menu.SetChecked(ids::kMI_LockForm, false);
     EXPECT_FALSE(menu.Checked(ids::kMI_LockForm));
+}
+
+TEST(MainMenu, PicturesAreDrawnAsModelledOverTheMenuBackground) {
+    constexpr int kSize = 2 * ui::kMenuPictureSize; // as at 192 DPI
+    constexpr int kWidth = 40;
+    constexpr int kHeight = 36;
+    constexpr std::uint32_t kHighlight = 0x3399FF; // a selected row's background (0xRRGGBB)
+    MainMenu menu;
+    ASSERT_TRUE(menu.Create(kSize));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const win32::UniqueBitmap target(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(target && dc);
+    const win32::ScopedSelectObject selected(dc.Get(), target.Get());
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, static_cast<UINT>(ids::kMI_Center), 0, 0, 0};
+    ASSERT_TRUE(menu.MeasurePicture(measure));
+    EXPECT_EQ(measure.itemHeight, static_cast<UINT>(kSize));
+    EXPECT_GT(measure.itemWidth, static_cast<UINT>(kSize)); // room before the caption
+    measure.itemID = ids::kMI_LockForm;
+    EXPECT_FALSE(menu.MeasurePicture(measure));
+
+    const struct {
+        int id;
+        ui::MenuPicture picture;
+    } cases[] = {{ids::kMI_TopLeft, ui::MenuPicture::TopLeft},
+                 {ids::kMI_TopRight, ui::MenuPicture::TopRight},
+                 {ids::kMI_BotomLeft, ui::MenuPicture::BottomLeft},
+                 {ids::kMI_BotomRight, ui::MenuPicture::BottomRight},
+                 {ids::kMI_Center, ui::MenuPicture::Center}};
+    for (const auto& c : cases) {
+        std::fill(pixels, pixels + kWidth * kHeight, kHighlight);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_MENU;
+        item.itemID = static_cast<UINT>(c.id);
+        item.hDC = dc.Get();
+        item.rcItem = {0, 0, kWidth, kHeight}; // the picture is centred upright: top 3
+        ASSERT_TRUE(menu.DrawPicture(item));
+        ::GdiFlush();
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const bool ink = ui::MenuPictureInk(c.picture, x, y - 3, kSize);
+                wrong += (pixels[y * kWidth + x] & 0xFFFFFF) != (ink ? 0u : kHighlight) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.id;
+    }
+    DRAWITEMSTRUCT button{};
+    button.CtlType = ODT_BUTTON;
+    button.itemID = ids::kMI_TopLeft;
+    EXPECT_FALSE(menu.DrawPicture(button)); // a button of the window with the same number
 }
 
 } // namespace
