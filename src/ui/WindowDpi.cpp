@@ -14,8 +14,9 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT
 
 template <class Fn>
 Fn Lookup(HMODULE module, const char* name) {
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
 HMODULE User32() {
@@ -57,7 +58,8 @@ int WindowDpi(HWND window) {
             return dpi;
         }
     }
-    return window != nullptr ? MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
+    return window != nullptr ? MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))
+                             : SystemDpi();
 }
 
 int DpiAtRect(const RECT& screen) {
