@@ -22,7 +22,10 @@ int OnGrid(int design, int size) {
     return ui::MulDivRound(design, size, kDesignSize);
 }
 
-// One square picture drawn with GDI and added to an image list.
+// One square picture drawn with GDI and added to an image list. 32 bits with an opaque alpha
+// channel: Wine's shell sends a tray icon's mask with rows that are not padded as Windows pads
+// them, so at sizes that are no multiple of 16 (20, 24 pixels) the icon would take the end of its
+// mask from its colours and show streaks; with alpha the mask is not used.
 class ImageCanvas {
 public:
     explicit ImageCanvas(int size) : size_(size) {
@@ -31,13 +34,21 @@ public:
         info.bmiHeader.biWidth = size;
         info.bmiHeader.biHeight = -size;
         info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         dc_.Reset(::CreateCompatibleDC(nullptr));
         bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<std::uint32_t*>(bits);
     }
-    bool IsValid() const { return dc_ && bitmap_; }
+    // GDI leaves the alpha byte at 0: every pixel is made opaque.
+    void MakeOpaque() const {
+        ::GdiFlush();
+        for (int i = 0; i < size_ * size_; ++i) {
+            bits_[i] |= 0xFF000000U;
+        }
+    }
+    bool IsValid() const { return dc_ && bitmap_ && bits_ != nullptr; }
     int Size() const { return size_; }
     HDC Dc() const { return dc_.Get(); }
     HBITMAP Bitmap() const { return bitmap_.Get(); }
@@ -48,6 +59,7 @@ public:
 
 private:
     int size_;
+    std::uint32_t* bits_ = nullptr;
     win32::UniqueMemoryDc dc_;
     win32::UniqueBitmap bitmap_;
 };
@@ -68,7 +80,7 @@ COLORREF GradientAt(double t) {
 
 template <class Draw>
 TrayImageList CreateImages(int count, int size, Draw draw) {
-    win32::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR24, count, 0));
+    win32::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, count, 0));
     ImageCanvas canvas(size);
     if (!list || !canvas.IsValid()) {
         return {};
@@ -79,6 +91,7 @@ TrayImageList CreateImages(int count, int size, Draw draw) {
             canvas.Fill(RECT{0, 0, size, size}, kLightGrey);
             draw(canvas, index);
         }
+        canvas.MakeOpaque();
         // The bitmap must not be selected while the list copies it.
         ::ImageList_Add(list.Get(), canvas.Bitmap(), nullptr);
     }

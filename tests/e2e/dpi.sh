@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 export QUELMO_WINE_PREFIX="${QUELMO_WINE_PREFIX_144:-$REPO/build/windows/wineprefix-144}"
-GRID_GREY='#808080'
+GRID_GREY='808080'
 FRAME_GREY='#808080'
 
 # LogPixels 144 for the prefix (read by Wine when its programs start), once.
@@ -22,44 +22,73 @@ scale_the_prefix() {
     )
 }
 
-# Colours of the screenshot FILE within LEFT TOP WIDTH HEIGHT, one "#RRGGBB" a line.
-colours() {
-    local file=$1 left=$2 top=$3 width=$4 height=$5
+# The bounding box "LEFT TOP WIDTH HEIGHT" of the pixels of COLOUR in FILE within L T W H.
+bounds_of() {
+    local file=$1 left=$2 top=$3 width=$4 height=$5 colour=$6
     convert "$file" -crop "${width}x${height}+${left}+${top}" +repage -depth 8 txt:- |
-        awk 'NR > 1 { print $3 }'
+        awk -F'[,: ]+' -v c="$colour" 'NR > 1 && toupper($0) ~ c {
+            if (n++ == 0) { x0 = x1 = $1; y0 = y1 = $2 }
+            if ($1 < x0) x0 = $1; if ($1 > x1) x1 = $1; if ($2 < y0) y0 = $2; if ($2 > y1) y1 = $2 }
+            END { if (n) print x0, y0, x1 - x0 + 1, y1 - y0 + 1 }'
 }
 
 scaled_window_crisp_graph_and_tray_picture() {
     fresh_app
-    # Opaque white, numbers off: the grid shows on white, the tray shows the level picture.
-    write_ini '[General]' FirstLaunch=0 Transparency=0 AlphaBlend=0 NumericTrayIcons=0 Rate=500 \
+    # Opaque white, the level pictures in the tray; the banner has gone by the screenshot.
+    write_ini '[General]' FirstLaunch=0 Transparency=0 AlphaBlend=0 NumericTrayIcons=0 \
         '[Location]' PosX=300 PosY=200 PosWidth=250 PosHeight=105
     local out="$CASE_DIR/scaled.txt"
     drive_with_screenshot scaled "$out" start A "\"$APP\"" wait-window A TForm_Main timeout 20000 \
-        wait-text Label_CPUSpeed '[0-9,]+ MHz' wait-tray-icon 1 sleep 6000 \
-        rect . rect Label_CPUSpeed rect Label_MemoryUsed rect Chart_CPUUsage tray-area signal-shot \
-        close wait-exit A 0
+        wait-text Label_CPUSpeed '[0-9,]+ MHz' wait-tray-icon 1 sleep 5500 \
+        move-mouse 700,700 move-mouse Chart_CPUUsage wait-visible SB_Menu 1 sleep 300 \
+        rect . rect Label_CPUSpeed rect Chart_CPUUsage rect SB_Menu tray-area signal-shot \
+        close wait-exit A 0 >/dev/null
     local shot="$CASE_DIR/scaled.png" left top width height
     read -r left top width height <<<"$(value "rect TForm_Main" "$out")"
-    [ "$width $height" = "375 158" ] || fail "the window measures $width x $height at 144 DPI"
     : "$left" "$top"
-    # MS Sans Serif 8 points is 13 pixels high at 96 DPI; at 144 about half as much again.
+    [ "$width $height" = "375 158" ] || fail "the stored 250 x 105 measures $width x $height at 144 DPI"
+    # The label is as high as its text: MS Sans Serif 8 points, 13 pixels at 96 DPI.
     local label_height
     label_height=$(value "rect Label_CPUSpeed" "$out" | awk '{ print $4 }')
-    [ "$label_height" -ge 18 ] && [ "$label_height" -le 22 ] || fail "the clock label is $label_height high"
+    echo "clock label height $label_height"
+    if [ "$label_height" -lt 18 ] || [ "$label_height" -gt 22 ]; then
+        fail "the clock label is $label_height high"
+    fi
 
-    # The grid: each dotted line is one row of grey and white, with no blend of the two, and the
-    # rows above and below it are white.
-    local chart cl ct cw ch
+    # Drawn, not stretched: the graph holds only the colours it draws with (no blend of two), and
+    # each dotted grid line is one row of pixels.
+    local chart
     chart=$(value "rect Chart_CPUUsage" "$out")
-    read -r cl ct cw ch <<<"$chart"
-    local foreign
-    foreign=$(colours "$shot" "$((cl + cw / 3))" "$ct" "$((cw / 3))" "$ch" |
-        grep -viE '^#(FFFFFF|808080|000080|[0-9A-F]{6})$' | head -1 || true)
-    : "$foreign"
+    local others
+    others=$(convert "$shot" -crop "$(awk '{ print $3 "x" $4 "+" $1 "+" $2 }' <<<"$chart")" +repage -depth 8 txt:- |
+        awk 'NR > 1 { print toupper($3) }' | sort -u | grep -vxE "#(FFFFFF|$GRID_GREY|000080|A6CAF0|000000)" |
+        tr '\n' ' ' || true)
+    others=${others//#/}
+    [ -z "$others" ] || fail "the graph shows blended colours: $others"
     local rows
-    rows=$(convert "$shot" -crop "1x${ch}+$((cl + cw / 2))+${ct}" +repage -depth 8 txt:- | awk 'NR > 1 { print $3 }' | tr '\n' ' ')
-    echo "chart column: $rows"
+    rows=$(convert "$shot" -crop "$(awk '{ print $3 "x" $4 "+" $1 "+" $2 }' <<<"$chart")" +repage -depth 8 txt:- |
+        awk -F'[,: ]+' -v g="$GRID_GREY" 'NR > 1 && toupper($0) ~ g { n[$2]++ } END { for (y in n) if (n[y] >= 40) print y }' |
+        sort -n | tr '\n' ' ')
+    echo "grid rows: $rows"
+    local count=0 previous=-9 row
+    for row in $rows; do
+        [ $((row - previous)) -gt 1 ] || fail "grid lines at rows $previous and $row: more than one pixel thick"
+        previous=$row
+        count=$((count + 1))
+    done
+    [ "$count" -ge 5 ] || fail "only $count grid lines"
+
+    # The tray picture: its grey frame is the small-icon size at 144 DPI.
+    local frame tray
+    read -r -a tray <<<"$(value tray-area "$out")"
+    frame=$(bounds_of "$shot" "${tray[@]}" "$FRAME_GREY")
+    echo "tray picture frame: $frame"
+    [ "$(awk '{ print $3 "x" $4 }' <<<"$frame")" = 24x24 ] || fail "the tray picture measures $frame"
+    # Its frame whole: no pixel of it taken by another colour.
+    local fl ft
+    read -r fl ft _ <<<"$frame"
+    [ "$(count_pixels "$shot" $((tray[0] + fl)) $((tray[1] + ft)) 24 24 "$FRAME_GREY")" = 92 ] ||
+        fail "the tray picture's frame is broken"
 }
 
 scale_the_prefix

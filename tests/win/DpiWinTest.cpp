@@ -80,7 +80,9 @@ TEST(TrayImages, PicturesAtTheSmallIconSizeOfEachScaleStaySharp) {
                     ++fy;
                 }
                 const bool ink = (mask[static_cast<std::size_t>(fy)] >> fx & 1) != 0;
-                wrong += pixels[static_cast<std::size_t>(y * size + x)] != (ink ? RGB(0, 0, 0) : kLightGrey) ? 1 : 0;
+                wrong += pixels[static_cast<std::size_t>(y * size + x)] != (ink ? RGB(0, 0, 0) : kLightGrey)
+                             ? 1
+                             : 0;
             }
         }
         EXPECT_EQ(wrong, 0) << size;
@@ -110,7 +112,8 @@ protected:
         ::GetWindowRect(form_->Hwnd(), &now);
         RECT suggested{now.left, now.top, now.left + ::MulDiv(now.right - now.left, dpi, form_->Dpi()),
                        now.top + ::MulDiv(now.bottom - now.top, dpi, form_->Dpi())};
-        ::SendMessageW(form_->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        ::SendMessageW(form_->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
     }
     SIZE PixelsOf(int id) const {
         RECT r{};
