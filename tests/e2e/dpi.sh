@@ -91,6 +91,27 @@ scaled_window_crisp_graph_and_tray_picture() {
         fail "the tray picture's frame is broken"
 }
 
+# The secondary windows at 144 DPI: each has its design client size scaled (the frame comes on
+# top). Their screenshots are for a look: nothing clipped, proportions kept.
+secondary_windows_are_scaled() {
+    fresh_app
+    write_ini '[General]' FirstLaunch=0 Transparency=0 AlphaBlend=0 '[Location]' PosX=20 PosY=600
+    drive start A "\"$APP\"" wait-window A TForm_Main >/dev/null
+    # Name, class, menu command and the least width: the design width at 144 DPI.
+    local name class id least width
+    for name in Settings:TForm_Settings:1106:483 Statistics:TForm_Statistics:1107:0 \
+        About:TForm_About:1100:505 Info:TForm_Info:1108:805; do
+        IFS=: read -r name class id least <<<"$name"
+        drive_with_screenshot "$name" "$CASE_DIR/$name.txt" attach A TForm_Main timeout 20000 post-command "$id" \
+            wait-window A "$class" sleep 1000 rect . signal-shot close wait-visible . 0 >/dev/null
+        width=$(value "rect $class" "$CASE_DIR/$name.txt" | awk '{ print $3 }')
+        echo "$class is $width wide"
+        [ "$width" -ge "$least" ] || fail "$class is $width wide at 144 DPI"
+    done
+    drive attach A TForm_Main close wait-exit A 0 >/dev/null
+}
+
 scale_the_prefix
 run_case scaled_window scaled_window_crisp_graph_and_tray_picture
+run_case secondary_windows secondary_windows_are_scaled
 finish
