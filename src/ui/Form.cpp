@@ -86,9 +86,10 @@ void Form::ChangeDpi(int dpi, const RECT* suggested) {
     } else {
         // The same client area in design units, at the new DPI.
         ::GetWindowRect(Hwnd(), &frame);
-        RECT scaled{0, 0, ::MulDiv(client.right, dpi, oldDpi), ::MulDiv(client.bottom, dpi, oldDpi)};
-        ::AdjustWindowRectEx(&scaled, static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)));
+        const RECT scaled = FrameForClient(
+            RECT{0, 0, ::MulDiv(client.right, dpi, oldDpi), ::MulDiv(client.bottom, dpi, oldDpi)},
+            static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE)),
+            static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)), dpi);
         frame.right = frame.left + scaled.right - scaled.left;
         frame.bottom = frame.top + scaled.bottom - scaled.top;
     }

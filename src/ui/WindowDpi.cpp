@@ -11,6 +11,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 template <class Fn>
 Fn Lookup(HMODULE module, const char* name) {
@@ -95,6 +96,17 @@ LOGFONTW MessageFont(int dpi) {
     // The system gives it for its own DPI.
     font.lfHeight = ui::MulDivRound(font.lfHeight, ui::ValidDpi(dpi), SystemDpi());
     return font;
+}
+
+RECT FrameForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi) {
+    static const auto forDpi = Lookup<AdjustWindowRectExForDpiFn>(User32(), "AdjustWindowRectExForDpi");
+    RECT frame = client;
+    if (forDpi == nullptr ||
+        forDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(ui::ValidDpi(dpi))) == FALSE) {
+        frame = client;
+        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    return frame;
 }
 
 RECT MonitorWorkArea(HWND window) {

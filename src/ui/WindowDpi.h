@@ -20,6 +20,9 @@ int DpiAtRect(const RECT& screen);
 int SmallIconSize(int dpi);
 // The message font (what dialogs use) with its height for `dpi`.
 LOGFONTW MessageFont(int dpi);
+// The window rectangle around `client` for the styles at `dpi` (AdjustWindowRectExForDpi, else
+// the system's frame sizes).
+RECT FrameForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi);
 // The work area of the monitor the window is on, in screen pixels.
 RECT MonitorWorkArea(HWND window);
 

@@ -1,6 +1,7 @@
 // Display scale on Windows: what the system says about a DPI, the tray pictures at each scale's
 // small-icon size, and the monitor window moved to a monitor of another scale (WM_DPICHANGED).
 #include "app/MyConfig.h"
+#include "ui/AboutForm.h"
 #include "ui/ControlIds.h"
 #include "ui/MainForm.h"
 #include "ui/MyTrayIcon.h"
@@ -146,6 +147,44 @@ TEST_F(MainFormDpi, AMonitorAt150PercentKeepsTheLookAndTheStoredSize) {
     EXPECT_EQ(PixelsOf(0).cx, 250);
     EXPECT_EQ(PixelsOf(0).cy, 105);
     EXPECT_EQ(PixelsOf(ids::kLabel_CPUSpeed).cy, label96.cy);
+}
+
+int ChildrenWithFontHeight(HWND parent, int height) {
+    int count = 0;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        LOGFONTW used{};
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
+        count += font != nullptr && ::GetObjectW(font, sizeof(used), &used) != 0 && used.lfHeight == height
+                     ? 1
+                     : 0;
+    }
+    return count;
+}
+
+// A secondary window follows too: its client area is its design size at the new DPI and its
+// children are laid out again in the new dialog font.
+TEST(FormDpi, SecondaryWindowTakesTheSuggestedSizeAndLaysItselfOutAgain) {
+    TForm_About about;
+    ASSERT_TRUE(about.Create(nullptr));
+    RECT client{};
+    ::GetClientRect(about.Hwnd(), &client);
+    const int width96 = client.right;
+    ASSERT_GT(ChildrenWithFontHeight(about.Hwnd(), MessageFont(96).lfHeight), 0);
+    const LOGFONTW font144 = MessageFont(144);
+    const RECT frame =
+        FrameForClient(RECT{0, 0, ui::ScaleDesign(width96, 144), ui::ScaleDesign(client.bottom, 144)},
+                       static_cast<DWORD>(::GetWindowLongPtrW(about.Hwnd(), GWL_STYLE)),
+                       static_cast<DWORD>(::GetWindowLongPtrW(about.Hwnd(), GWL_EXSTYLE)), 144);
+    ::SendMessageW(about.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+    ::GetClientRect(about.Hwnd(), &client);
+    EXPECT_EQ(client.right, ui::ScaleDesign(width96, 144));
+    LOGFONTW dialog{};
+    ::GetObjectW(about.DialogFont(), sizeof(dialog), &dialog);
+    EXPECT_EQ(dialog.lfHeight, font144.lfHeight);
+    // Every child that showed the dialog font shows the new one.
+    EXPECT_EQ(ChildrenWithFontHeight(about.Hwnd(), MessageFont(96).lfHeight), 0);
+    EXPECT_GT(ChildrenWithFontHeight(about.Hwnd(), font144.lfHeight), 0);
 }
 
 } // namespace
