@@ -240,6 +240,13 @@ void TForm_About::CreatePictures() {
     ::SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
 }
 
+// Another monitor scale: fonts, the picture and the places again.
+void TForm_About::FormDpiChanged() {
+    CreateFonts();
+    CreatePictures();
+    LayoutControls();
+}
+
 void TForm_About::LayoutControls() {
     const auto place = [this](HWND control, int left, int top, int width, int height) {
         ::SetWindowPos(control, nullptr, Scale(left), Scale(top), Scale(width), Scale(height),

@@ -33,6 +33,7 @@ private:
 
     void OnCommand(int id, int code, HWND control) override;
     bool CreateControls() override;
+    void FormDpiChanged() override;
     // Fonts and the icon, then every control's place; each can run again (another display scale).
     void CreateFonts();
     void CreatePictures();

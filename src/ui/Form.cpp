@@ -1,33 +1,29 @@
 #include "ui/Form.h"
 
 #include "sampling/MyWindowMessages.h"
+#include "ui/WindowDpi.h"
 
 namespace quelmo::gui {
 
 namespace {
 
-int SystemDpi() {
-    const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
-    const int dpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    return dpi > 0 ? dpi : 96;
-}
-
-// The system's message font: what dialogs and message boxes use.
-win32::UniqueFont CreateDialogFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    LOGFONTW font{};
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE) {
-        font = metrics.lfMessageFont;
-    } else {
-        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    }
-    return win32::UniqueFont(::CreateFontIndirectW(&font));
-}
-
 BOOL CALLBACK SetFontWhereNone(HWND child, LPARAM font) {
     if (::SendMessageW(child, WM_GETFONT, 0, 0) == 0) {
         ::SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    }
+    return TRUE;
+}
+
+// Children that show the old dialog font get the new one.
+struct FontSwap {
+    HFONT from;
+    HFONT to;
+};
+
+BOOL CALLBACK SwapFont(HWND child, LPARAM swap) {
+    const auto& fonts = *reinterpret_cast<const FontSwap*>(swap);
+    if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == fonts.from) {
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.to), TRUE);
     }
     return TRUE;
 }
@@ -39,9 +35,11 @@ Form::~Form() {
 }
 
 bool Form::Create(const FormSpec& spec) {
+    // Made on the primary monitor first; a window that comes up elsewhere is scaled below.
     dpi_ = SystemDpi();
     centerOnFirstShow_ = spec.centerOnFirstShow;
-    dialogFont_ = CreateDialogFont();
+    const LOGFONTW dialogFont = MessageFont(dpi_);
+    dialogFont_.Reset(::CreateFontIndirectW(&dialogFont));
     SetFormColors(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT));
 
     RECT frame{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
@@ -63,8 +61,42 @@ bool Form::Create(const FormSpec& spec) {
         return false;
     }
     ApplyDialogFont();
+    if (const int dpi = WindowDpi(Hwnd()); dpi != dpi_) {
+        ChangeDpi(dpi, nullptr);
+    }
     FormCreate();
     return true;
+}
+
+void Form::ChangeDpi(int dpi, const RECT* suggested) {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const int oldDpi = dpi_;
+    dpi_ = dpi;
+    const LOGFONTW logFont = MessageFont(dpi);
+    win32::UniqueFont font(::CreateFontIndirectW(&logFont));
+    if (font) {
+        FontSwap swap{dialogFont_.Get(), font.Get()};
+        ::EnumChildWindows(Hwnd(), &SwapFont, reinterpret_cast<LPARAM>(&swap));
+        dialogFont_ = std::move(font);
+    }
+    RECT frame{};
+    if (suggested != nullptr) {
+        frame = *suggested;
+    } else {
+        // The same client area in design units, at the new DPI.
+        ::GetWindowRect(Hwnd(), &frame);
+        const RECT scaled = FrameForClient(
+            RECT{0, 0, ::MulDiv(client.right, dpi, oldDpi), ::MulDiv(client.bottom, dpi, oldDpi)},
+            static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE)),
+            static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)), dpi);
+        frame.right = frame.left + scaled.right - scaled.left;
+        frame.bottom = frame.top + scaled.bottom - scaled.top;
+    }
+    ::SetWindowPos(Hwnd(), nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    FormDpiChanged();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 // Children that chose a font keep it; the others get the dialog font.
@@ -155,6 +187,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    case WM_DPICHANGED:
+        ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CTLCOLORSTATIC: // labels, check boxes, group boxes
     case WM_CTLCOLORBTN:
         return OnCtlColor(reinterpret_cast<HDC>(wParam));

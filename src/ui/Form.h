@@ -3,7 +3,10 @@
 //
 // A form is created hidden from a FormSpec whose client size is given in 96-DPI design units;
 // every layout number of a form goes through Scale(), so the form keeps its proportions at any
-// DPI (for now the system DPI). What the base does for every form:
+// DPI. The form keeps the DPI of the monitor its window is on: when the window moves to a monitor
+// of another scale (WM_DPICHANGED) it takes the size the system suggests, makes the dialog font
+// for the new DPI and runs FormDpiChanged(), where a form lays itself out again and makes its
+// fonts and pictures again. What the base does for every form:
 // - the dialog font (the system's message font) for every child that has no font of its own;
 // - the background brush and the colours of static controls, check boxes and buttons;
 // - Escape (IDCANCEL, which IsDialogMessage sends) and the close box only hide the form; the
@@ -58,7 +61,7 @@ public:
     // Centres the window on the primary screen.
     void CenterOnScreen();
 
-    // Dots per inch of the form's screen, and a design-unit length in pixels at that DPI.
+    // Dots per inch of the monitor the window is on, and a design-unit length in pixels at it.
     int Dpi() const { return dpi_; }
     int Scale(int design) const { return ::MulDiv(design, dpi_, kDesignDpi); }
 
@@ -84,6 +87,9 @@ protected:
     virtual void FormShow() {}
     virtual void FormHide() {}
     virtual void AfterShow() {}
+    // The window's DPI changed (Dpi() is the new one, the dialog font is made for it and the
+    // window has its new size): lay the controls out again, make fonts and pictures again.
+    virtual void FormDpiChanged() {}
     // The close box or WM_CLOSE. A secondary form hides.
     virtual void OnClose() { Hide(); }
 
@@ -94,6 +100,8 @@ protected:
 private:
     void ApplyDialogFont();
     LRESULT OnCtlColor(HDC dc);
+    // The window now shows at `dpi`; `suggested` is the system's new window rectangle, if any.
+    void ChangeDpi(int dpi, const RECT* suggested);
 
     int dpi_ = kDesignDpi;
     bool centerOnFirstShow_ = false;

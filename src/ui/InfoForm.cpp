@@ -358,6 +358,13 @@ void TForm_Info::SetNumberSeparators() {
         {win32::LocaleLatin1(LOCALE_SDECIMAL, "."), win32::LocaleLatin1(LOCALE_STHOUSAND, " ")});
 }
 
+// Another monitor scale: fonts, the availability pictures and the places again.
+void TForm_Info::FormDpiChanged() {
+    CreateFonts();
+    CreateImages();
+    LayoutControls();
+}
+
 void TForm_Info::CreateFonts() {
     const wchar_t* face = FontInstalled(kPreferredFont) ? kPreferredFont : kFallbackFont;
     win32::UniqueFont font(::CreateFontW(-Scale(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,

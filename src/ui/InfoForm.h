@@ -74,6 +74,7 @@ private:
     LRESULT OnNotify(int id, NMHDR& header) override;
 
     bool CreateControls() override;
+    void FormDpiChanged() override;
     void FormCreate() override;
     void OnActivate(bool active);
 

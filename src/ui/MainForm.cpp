@@ -8,6 +8,8 @@
 #include "ui/ControlIds.h"
 #include "ui/MainFormGlyphs.h"
 #include "ui/MainFormTexts.h"
+#include "ui/Scaling.h"
+#include "ui/WindowDpi.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -61,7 +63,7 @@ std::string UserDecimalSeparator() {
 // shows.
 LOGFONTW FormFont(bool bold, int dpi) {
     LOGFONTW font{};
-    font.lfHeight = -::MulDiv(kFontPoints, dpi, 72);
+    font.lfHeight = ui::FontHeightForPoints(kFontPoints, dpi);
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = NONANTIALIASED_QUALITY;
@@ -162,6 +164,21 @@ bool TForm_Main::CreateControls() {
     ::SetTimer(self, ids::kTimer_HideSplash, kHideSplashMs, nullptr);
     LayoutControls();
     return menu_.Create(Scale(ui::kMenuPictureSize));
+}
+
+// The window moved to a monitor of another scale: fonts, pictures, pens and places for the new
+// DPI, and the stored size in design units (the system's suggestion may round otherwise).
+void TForm_Main::FormDpiChanged() {
+    CreateFonts();
+    SetGraphLineWidth(config::ThickerGraph);
+    menu_.SetPictureSize(Scale(ui::kMenuPictureSize));
+    tray_.SetIconSize(SmallIconSize(Dpi()));
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, Scale(config::PosWidth), Scale(config::PosHeight),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutControls();
+    for (const HWND control : {imageMove_, sbMenu_, sbHide_, sbClose_}) {
+        ::InvalidateRect(control, nullptr, TRUE);
+    }
 }
 
 // The fonts at the window's DPI, given to the controls that use them; may run again.
@@ -277,6 +294,7 @@ void TForm_Main::FormCreate() {
     // topmost makes Wine refuse the request.
     CreateToolTips();
     tray_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
+    tray_.SetIconSize(SmallIconSize(Dpi()));
     decimalSeparator_ = UserDecimalSeparator();
     ApplySettings();
     if (options_.startSampling) {
@@ -392,23 +410,29 @@ void TForm_Main::SetAlphaBlend(bool on, std::uint8_t value) {
 
 void TForm_Main::SetGraphLineWidth(bool thicker) {
     for (int series = 0; series < ui::kSeriesCount; ++series) {
-        chart_.SetLineWidth(series, Scale(thicker ? 2 : 1));
+        chart_.SetLineWidth(series, ui::ScaleLine(thicker ? 2 : 1, Dpi()));
     }
 }
 
-SIZE TForm_Main::WindowSize() const {
+SIZE TForm_Main::PixelSize() const {
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
     return {window.right - window.left, window.bottom - window.top};
 }
 
+SIZE TForm_Main::WindowSize() const {
+    const SIZE pixels = PixelSize();
+    return {ui::StoredSize(pixels.cx, Dpi()), ui::StoredSize(pixels.cy, Dpi())};
+}
+
 int TForm_Main::SetWindowWidth(int width) {
-    ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, WindowSize().cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, Scale(width), PixelSize().cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return WindowSize().cx;
 }
 
 int TForm_Main::SetWindowHeight(int height) {
-    ::SetWindowPos(Hwnd(), nullptr, 0, 0, WindowSize().cx, height,
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, PixelSize().cx, Scale(height),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return WindowSize().cy;
 }
@@ -632,6 +656,7 @@ void TForm_Main::RestorePlacement() {
     input.posY = config::PosY;
     input.posWidth = config::PosWidth;
     input.posHeight = config::PosHeight;
+    input.dpi = Dpi();
     input.primaryWidth = ::GetSystemMetrics(SM_CXSCREEN);
     input.primaryHeight = ::GetSystemMetrics(SM_CYSCREEN);
     input.desktop = {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
@@ -649,8 +674,7 @@ void TForm_Main::AfterShow() {
 }
 
 void TForm_Main::MoveToPreset(ui::LocationPreset preset) {
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = MonitorWorkArea(Hwnd());
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
     int left = 0;
@@ -818,7 +842,7 @@ void TForm_Main::OnDrawItem(const DRAWITEMSTRUCT& item) {
         ::DrawEdge(item.hDC, &edge, BDR_SUNKENOUTER, BF_RECT);
         ::OffsetRect(&area, 1, 1);
     }
-    DrawGlyph(item.hDC, glyph, area, kGlyphColor);
+    DrawGlyph(item.hDC, glyph, area, kGlyphColor, Dpi());
 }
 
 LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

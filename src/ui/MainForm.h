@@ -71,6 +71,8 @@ public:
     bool TransparencyOn() const { return transparency_; }
     bool AlphaBlendOn() const { return alphaBlend_; }
     std::uint8_t AlphaBlendValue() const { return alphaValue_; }
+    // The window's size in design units, as PosWidth and PosHeight keep it (the settings dialog
+    // shows and takes these); the setters answer the size the window took.
     SIZE WindowSize() const;
     int SetWindowWidth(int width);
     int SetWindowHeight(int height);
@@ -106,6 +108,7 @@ private:
     void FormCreate() override;
     void FormShow() override;
     void AfterShow() override;
+    void FormDpiChanged() override;
     void OnClose() override;
     void LeaveScreen();
     void FormCloseQuery();
@@ -127,6 +130,8 @@ private:
     // Geometry and fonts, each from one place that can run again (another DPI, another size).
     void LayoutControls();
     void CreateFonts();
+    // The window's size in pixels.
+    SIZE PixelSize() const;
     void PopupMenuAt(POINT screen);
     void SetMenuOpen(bool open);
     const wchar_t* HintFor(UINT_PTR tool) const;

@@ -1,6 +1,7 @@
 #include "ui/MainFormGlyphs.h"
 
 #include "platform/win32/UniqueHandle.h"
+#include "ui/Scaling.h"
 
 #include <array>
 #include <span>
@@ -54,13 +55,14 @@ GlyphShape ShapeOf(Glyph glyph) {
 
 } // namespace
 
-void DrawGlyph(HDC dc, Glyph glyph, const RECT& area, COLORREF color) {
+void DrawGlyph(HDC dc, Glyph glyph, const RECT& area, COLORREF color, int dpi) {
     const GlyphShape shape = ShapeOf(glyph);
-    const int left = area.left + (area.right - area.left - shape.width) / 2;
-    const int top = area.top + (area.bottom - area.top - shape.height) / 2;
+    const int left = area.left + (area.right - area.left - ui::ScaleDesign(shape.width, dpi)) / 2;
+    const int top = area.top + (area.bottom - area.top - ui::ScaleDesign(shape.height, dpi)) / 2;
     std::array<POINT, 24> points{};
     for (std::size_t i = 0; i < shape.outline.size(); ++i) {
-        points[i] = {shape.outline[i].x + left, shape.outline[i].y + top};
+        points[i] = {ui::ScaleDesign(static_cast<int>(shape.outline[i].x), dpi) + left,
+                     ui::ScaleDesign(static_cast<int>(shape.outline[i].y), dpi) + top};
     }
     ::SetDCBrushColor(dc, color);
     ::SetDCPenColor(dc, color);

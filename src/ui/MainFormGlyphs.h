@@ -1,4 +1,5 @@
-// The pictures of the monitor window's control buttons, drawn with GDI in any colour.
+// The pictures of the monitor window's control buttons, drawn with GDI in any colour. Outlines
+// are in design units and drawn at the window's DPI.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +13,7 @@ enum class Glyph {
     Cross,      // 16 x 16 (SB_Close)
 };
 
-// Draws the glyph centred in `area`.
-void DrawGlyph(HDC dc, Glyph glyph, const RECT& area, COLORREF color);
+// Draws the glyph centred in `area`, scaled to `dpi`.
+void DrawGlyph(HDC dc, Glyph glyph, const RECT& area, COLORREF color, int dpi);
 
 } // namespace quelmo::gui

@@ -25,6 +25,10 @@ public:
     // UpdateTrayIcon: the picture and tip for processor usage `cpu` and memory usage `memory`
     // (whole percentages, memory -1 when not shown).
     void UpdateTrayIcon(int cpu, int memory);
+    // The pictures' size in pixels (the small-icon size at the window's DPI). A new size draws
+    // them again, and the icon shows the new picture at once.
+    void SetIconSize(int size);
+    int IconSize() const { return iconSize_; }
     // WM_MOUSEMOVE through the callback: the pointer is over the icon, so the tip must be current.
     void PointerMoved();
     // True (and the icon is added again) when `message` is the shell's "TaskbarCreated".
@@ -39,6 +43,9 @@ private:
     ui::TrayTip tip_; // reused by every sample
     ui::TrayPointer pointer_;
     UINT taskbarCreated_ = 0;
+    int iconSize_ = ui::kTrayImageSize;
+    int lastCpu_ = -1; // the last sample shown, -1 before the first
+    int lastMemory_ = -1;
 };
 
 } // namespace quelmo::gui

@@ -1,6 +1,7 @@
 #include "ui/MyTrayIcon.h"
 
 #include "ui/MainFormTexts.h"
+#include "ui/Scaling.h"
 #include "ui/TrayPicture.h"
 
 #include <algorithm>
@@ -12,26 +13,43 @@ namespace quelmo::gui {
 
 namespace {
 
-constexpr int kImageSize = ui::kTrayImageSize;
+constexpr int kDesignSize = ui::kTrayImageSize; // the pictures' own grid
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 constexpr COLORREF kFrameGrey = RGB(128, 128, 128);
 
-// One 16 x 16 picture drawn with GDI and added to an image list.
+// A position on the pictures' 16-pixel grid at `size` pixels, to the nearest pixel.
+int OnGrid(int design, int size) {
+    return ui::MulDivRound(design, size, kDesignSize);
+}
+
+// One square picture drawn with GDI and added to an image list. 32 bits with an opaque alpha
+// channel: Wine's shell sends a tray icon's mask with rows that are not padded as Windows pads
+// them, so at sizes that are no multiple of 16 (20, 24 pixels) the icon would take the end of its
+// mask from its colours and show streaks; with alpha the mask is not used.
 class ImageCanvas {
 public:
-    ImageCanvas() {
+    explicit ImageCanvas(int size) : size_(size) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kImageSize;
-        info.bmiHeader.biHeight = -kImageSize;
+        info.bmiHeader.biWidth = size;
+        info.bmiHeader.biHeight = -size;
         info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         dc_.Reset(::CreateCompatibleDC(nullptr));
         bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<std::uint32_t*>(bits);
     }
-    bool IsValid() const { return dc_ && bitmap_; }
+    // GDI leaves the alpha byte at 0: every pixel is made opaque.
+    void MakeOpaque() const {
+        ::GdiFlush();
+        for (int i = 0; i < size_ * size_; ++i) {
+            bits_[i] |= 0xFF000000U;
+        }
+    }
+    bool IsValid() const { return dc_ && bitmap_ && bits_ != nullptr; }
+    int Size() const { return size_; }
     HDC Dc() const { return dc_.Get(); }
     HBITMAP Bitmap() const { return bitmap_.Get(); }
     void Fill(const RECT& area, COLORREF color) const {
@@ -40,6 +58,8 @@ public:
     }
 
 private:
+    int size_;
+    std::uint32_t* bits_ = nullptr;
     win32::UniqueMemoryDc dc_;
     win32::UniqueBitmap bitmap_;
 };
@@ -59,18 +79,19 @@ COLORREF GradientAt(double t) {
 }
 
 template <class Draw>
-TrayImageList CreateImages(int count, Draw draw) {
-    win32::UniqueImageList list(::ImageList_Create(kImageSize, kImageSize, ILC_COLOR24, count, 0));
-    ImageCanvas canvas;
+TrayImageList CreateImages(int count, int size, Draw draw) {
+    win32::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, count, 0));
+    ImageCanvas canvas(size);
     if (!list || !canvas.IsValid()) {
         return {};
     }
     for (int index = 0; index < count; ++index) {
         {
             const win32::ScopedSelectObject select(canvas.Dc(), canvas.Bitmap());
-            canvas.Fill(RECT{0, 0, kImageSize, kImageSize}, kLightGrey);
+            canvas.Fill(RECT{0, 0, size, size}, kLightGrey);
             draw(canvas, index);
         }
+        canvas.MakeOpaque();
         // The bitmap must not be selected while the list copies it.
         ::ImageList_Add(list.Get(), canvas.Bitmap(), nullptr);
     }
@@ -94,28 +115,36 @@ HICON TrayImageList::Icon(int index) {
     return icon.Get();
 }
 
-TrayImageList CreateTrayGradientImages() {
-    return CreateImages(ui::kTrayGradientImages, [](const ImageCanvas& canvas, int index) {
-        // A grey frame round 14 rows; image i fills i of them, so the last image is full.
-        const RECT frame{0, 0, kImageSize, kImageSize};
+TrayImageList CreateTrayGradientImages(int size) {
+    return CreateImages(ui::kTrayGradientImages, size, [](const ImageCanvas& canvas, int index) {
+        // A one-pixel grey frame round the rows inside; image i fills i fourteenths of them (at 16
+        // pixels one row each), so the last image is full.
+        const int size = canvas.Size();
+        const RECT frame{0, 0, size, size};
         ::SetDCBrushColor(canvas.Dc(), kFrameGrey);
         ::FrameRect(canvas.Dc(), &frame, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-        constexpr int kRows = ui::kTrayGradientImages - 1;
-        for (int row = 0; row < index; ++row) {
+        constexpr int kLevels = ui::kTrayGradientImages - 1;
+        const int rows = size - 2;
+        const int filled = ui::MulDivRound(index, rows, kLevels);
+        for (int row = 0; row < filled; ++row) {
             const int y = frame.bottom - 2 - row;
-            canvas.Fill(RECT{1, y, kImageSize - 1, y + 1},
-                        GradientAt(static_cast<double>(row) / (kRows - 1)));
+            canvas.Fill(RECT{1, y, size - 1, y + 1}, GradientAt(static_cast<double>(row) / (rows - 1)));
         }
     });
 }
 
-TrayImageList CreateTrayNumericImages() {
-    return CreateImages(ui::kTrayNumericImages, [](const ImageCanvas& canvas, int index) {
+TrayImageList CreateTrayNumericImages(int size) {
+    return CreateImages(ui::kTrayNumericImages, size, [](const ImageCanvas& canvas, int index) {
+        // Each pixel of the font becomes a block of whole pixels: the edges of neighbouring blocks
+        // meet, so the digits stay sharp at any size.
         const ui::TrayMask mask = ui::TrayNumberMask(index);
-        for (int y = 0; y < kImageSize; ++y) {
-            for (int x = 0; x < kImageSize; ++x) {
+        const int size = canvas.Size();
+        for (int y = 0; y < kDesignSize; ++y) {
+            for (int x = 0; x < kDesignSize; ++x) {
                 if ((mask[static_cast<std::size_t>(y)] >> x & 1) != 0) {
-                    canvas.Fill(RECT{x, y, x + 1, y + 1}, RGB(0, 0, 0));
+                    canvas.Fill(
+                        RECT{OnGrid(x, size), OnGrid(y, size), OnGrid(x + 1, size), OnGrid(y + 1, size)},
+                        RGB(0, 0, 0));
                 }
             }
         }

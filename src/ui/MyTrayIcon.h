@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
+#include "ui/TrayPicture.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -18,8 +19,8 @@
 
 namespace quelmo::gui {
 
-// A 16 x 16 image list and the icons made from its images. Each icon is made once, on first use,
-// so switching pictures per sample makes no new handles.
+// An image list of square pictures (the small-icon size) and the icons made from its images. Each icon is
+// made once, on first use, so switching pictures per sample makes no new handles.
 class TrayImageList {
 public:
     TrayImageList() = default;
@@ -37,11 +38,11 @@ private:
 
 // ImageList_TrayGradient: 15 squares on light grey in a grey frame; 0 empty, then filled from the
 // bottom one row per image (14 rows: every image differs), green at the bottom through yellow and
-// orange to red at the top.
-TrayImageList CreateTrayGradientImages();
+// orange to red at the top. Drawn `size` pixels square (16: the design); the frame stays one pixel.
+TrayImageList CreateTrayGradientImages(int size = ui::kTrayImageSize);
 // ImageList_TrayNumeric: 101 images, image i shows the number i in black on light grey, in the
-// bitmap font of ui::TrayNumberMask.
-TrayImageList CreateTrayNumericImages();
+// bitmap font of ui::TrayNumberMask, each of its pixels a block of whole pixels at `size`.
+TrayImageList CreateTrayNumericImages(int size = ui::kTrayImageSize);
 
 class TTrayIcon {
 public:

@@ -1,22 +1,30 @@
 #include "ui/Placement.h"
 
+#include "ui/Scaling.h"
+
 #include <algorithm>
 
 namespace quelmo::ui {
 
 ScreenBox RestorePlacement(const PlacementInput& input) {
+    const int width = ScaleDesign(input.posWidth, ValidDpi(input.dpi));
+    const int height = ScaleDesign(input.posHeight, ValidDpi(input.dpi));
     int x = input.posX;
     int y = input.posY;
     if (input.firstLaunch) {
         // Integer division truncates toward zero, as the placement always has.
-        x = (input.primaryWidth - input.posWidth) / 2;
-        y = (input.primaryHeight - input.posHeight) / 2;
+        x = (input.primaryWidth - width) / 2;
+        y = (input.primaryHeight - height) / 2;
     }
     // Raised to the left edge first, then lowered: a desktop narrower than the margin wins right.
     x = std::min(std::max(x, input.desktop.left),
                  input.desktop.left + input.desktop.width - kReachableMargin);
     y = std::min(std::max(y, input.desktop.top), input.desktop.top + input.desktop.height - kReachableMargin);
-    return {x, y, input.posWidth, input.posHeight};
+    return {x, y, width, height};
+}
+
+int StoredSize(int pixels, int dpi) {
+    return ToDesign(pixels, dpi);
 }
 
 void MoveToPreset(LocationPreset preset, const ScreenBox& workArea, int width, int height, int& left,

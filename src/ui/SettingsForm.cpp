@@ -351,6 +351,12 @@ void TForm_Settings::LayoutControls() {
     }
 }
 
+// Another monitor scale: the controls took the new dialog font; the places and the tip width again.
+void TForm_Settings::FormDpiChanged() {
+    ::SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, Scale(kTipWidth));
+    LayoutControls();
+}
+
 void TForm_Settings::FormCreate() {
     // The hot-key control comes with a font of its own, the system's; it writes in the dialog's.
     ::SendMessageW(Control(ids::kHotKey_FastSwitchAppMode), WM_SETFONT,

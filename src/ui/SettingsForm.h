@@ -41,6 +41,7 @@ public:
 
 private:
     bool CreateControls() override;
+    void FormDpiChanged() override;
     bool CreatePages();
     bool CreatePageControls();
     void CreateToolTips();

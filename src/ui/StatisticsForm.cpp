@@ -159,6 +159,12 @@ bool TForm_Statistics::CreateControls() {
     return true;
 }
 
+// Another monitor scale: the bold font from the new dialog font, and the places again.
+void TForm_Statistics::FormDpiChanged() {
+    CreateFonts();
+    LayoutControls();
+}
+
 // The panel titles are the dialog font in bold; the other controls take the dialog font.
 void TForm_Statistics::CreateFonts() {
     LOGFONTW font{};

@@ -46,6 +46,7 @@ private:
     void OnTimer(UINT_PTR id) override;
 
     bool CreateControls() override;
+    void FormDpiChanged() override;
     // Fonts and every control's place; both can run again (another display scale).
     void CreateFonts();
     void LayoutControls();
