@@ -1,3 +1,4 @@
+#include "platform/win32/Dib.h"
 #include "ui/InfoForm.h"
 
 #include "cpuid/CpuValues.h"
@@ -91,20 +92,13 @@ BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
 // drawing without one.
 win32::UniqueIcon CreateAvailabilityIcon(ui::Availability kind, int size) {
     const ui::IconPixels pixels = ui::DrawAvailabilityIcon(kind, size);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = pixels.size;
-    info.bmiHeader.biHeight = -pixels.size; // top-down, like the pixels
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const win32::UniqueBitmap color(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!color || bits == nullptr) {
+    std::uint32_t* bits = nullptr;
+    const win32::UniqueBitmap color = win32::CreateTopDownDib(pixels.size, pixels.size, &bits);
+    if (bits == nullptr) {
         return {};
     }
     // 0xAARRGGBB in memory is the blue, green, red, alpha order of a 32-bit DIB.
-    std::copy(pixels.argb.begin(), pixels.argb.end(), static_cast<std::uint32_t*>(bits));
+    std::copy(pixels.argb.begin(), pixels.argb.end(), bits);
     ::GdiFlush();
     // The mask's rows are whole 16-bit words; a set bit lets the background show.
     const int stride = ((pixels.size + 15) / 16) * 2;

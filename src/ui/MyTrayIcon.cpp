@@ -1,3 +1,4 @@
+#include "platform/win32/Dib.h"
 #include "ui/MyTrayIcon.h"
 
 #include "ui/MainFormTexts.h"
@@ -29,17 +30,10 @@ int OnGrid(int design, int size) {
 class ImageCanvas {
 public:
     explicit ImageCanvas(int size) : size_(size) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = size;
-        info.bmiHeader.biHeight = -size;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
+        std::uint32_t* bits = nullptr;
         dc_.Reset(::CreateCompatibleDC(nullptr));
-        bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<std::uint32_t*>(bits);
+        bitmap_ = win32::CreateTopDownDib(size, size, &bits);
+        bits_ = bits;
     }
     // GDI leaves the alpha byte at 0: every pixel is made opaque.
     void MakeOpaque() const {

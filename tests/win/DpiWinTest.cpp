@@ -3,7 +3,6 @@
 #include "app/MyConfig.h"
 #include "ui/AboutForm.h"
 #include "ui/ControlIds.h"
-#include "ui/MainForm.h"
 #include "ui/MyTrayIcon.h"
 #include "ui/Scaling.h"
 #include "ui/WindowDpi.h"
@@ -88,65 +87,6 @@ TEST(TrayImages, PicturesAtTheSmallIconSizeOfEachScaleStaySharp) {
         }
         EXPECT_EQ(wrong, 0) << size;
     }
-}
-
-class MainFormDpi : public ::testing::Test {
-protected:
-    void SetUp() override {
-        config::ResetConfig();
-        config::AppModeHotkey = 0;
-        config::HideTrayWhenVisible = true;
-        TForm_Main::Options options;
-        options.useSettingsFile = false;
-        options.startSampling = false;
-        options.endApplicationOnDestroy = false;
-        form_ = std::make_unique<TForm_Main>(options);
-        ASSERT_TRUE(form_->Create());
-    }
-    void TearDown() override {
-        form_.reset();
-        config::ResetConfig();
-    }
-    // The system's WM_DPICHANGED with its suggested window rectangle (the same design size).
-    void MoveToDpi(int dpi) {
-        RECT now{};
-        ::GetWindowRect(form_->Hwnd(), &now);
-        RECT suggested{now.left, now.top, now.left + ::MulDiv(now.right - now.left, dpi, form_->Dpi()),
-                       now.top + ::MulDiv(now.bottom - now.top, dpi, form_->Dpi())};
-        ::SendMessageW(form_->Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                       reinterpret_cast<LPARAM>(&suggested));
-    }
-    SIZE PixelsOf(int id) const {
-        RECT r{};
-        ::GetWindowRect(id == 0 ? form_->Hwnd() : ::GetDlgItem(form_->Hwnd(), id), &r);
-        return {r.right - r.left, r.bottom - r.top};
-    }
-
-    std::unique_ptr<TForm_Main> form_;
-};
-
-TEST_F(MainFormDpi, AMonitorAt150PercentKeepsTheLookAndTheStoredSize) {
-    ::SetWindowPos(form_->Hwnd(), nullptr, 0, 0, 250, 105, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const SIZE label96 = PixelsOf(ids::kLabel_CPUSpeed);
-    const SIZE menu96 = PixelsOf(ids::kSB_Menu);
-    MoveToDpi(144);
-    EXPECT_EQ(form_->Dpi(), 144);
-    const SIZE window = PixelsOf(0);
-    EXPECT_EQ(window.cx, 375);
-    EXPECT_EQ(window.cy, 158);
-    // The settings dialog still shows and takes design units.
-    EXPECT_EQ(form_->WindowSize().cx, 250);
-    EXPECT_EQ(form_->WindowSize().cy, 105);
-    EXPECT_GE(PixelsOf(ids::kLabel_CPUSpeed).cy * 2, label96.cy * 3 - 2); // the font is scaled
-    EXPECT_EQ(PixelsOf(ids::kSB_Menu).cx, ui::ScaleDesign(menu96.cx, 144));
-    EXPECT_EQ(form_->SetWindowWidth(300), 300);
-    EXPECT_EQ(PixelsOf(0).cx, 450);
-    // Back at 100 % it looks as it did.
-    form_->SetWindowWidth(250);
-    MoveToDpi(96);
-    EXPECT_EQ(PixelsOf(0).cx, 250);
-    EXPECT_EQ(PixelsOf(0).cy, 105);
-    EXPECT_EQ(PixelsOf(ids::kLabel_CPUSpeed).cy, label96.cy);
 }
 
 int ChildrenWithFontHeight(HWND parent, int height) {

@@ -6,6 +6,7 @@
 #include "sampling/MyWindowMessages.h"
 #include "ui/ControlIds.h"
 #include "ui/MainForm.h"
+#include "ui/Scaling.h"
 #include "widgets/GaugeModel.h"
 
 #include <gtest/gtest.h>
@@ -258,6 +259,46 @@ TEST_F(MainFormTest, GaugeValueReadsAtEveryLevelWithAndWithoutTransparency) {
             EXPECT_EQ(capture.Count(overFill, key), 0) << "see-through pixels in the text over the fill";
         }
     }
+}
+
+// The system's WM_DPICHANGED with its suggested window rectangle (the same design size).
+void MoveToDpi(TForm_Main& form, int dpi) {
+    RECT now{};
+    ::GetWindowRect(form.Hwnd(), &now);
+    RECT suggested{now.left, now.top, now.left + ::MulDiv(now.right - now.left, dpi, form.Dpi()),
+                   now.top + ::MulDiv(now.bottom - now.top, dpi, form.Dpi())};
+    ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// The size of the window (id 0) or of one of its controls.
+SIZE PixelsOf(const TForm_Main& form, int id) {
+    RECT r{};
+    ::GetWindowRect(id == 0 ? form.Hwnd() : ::GetDlgItem(form.Hwnd(), id), &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST_F(MainFormTest, AMonitorAt150PercentKeepsTheLookAndTheStoredSize) {
+    ::SetWindowPos(form_->Hwnd(), nullptr, 0, 0, 250, 105, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE label96 = PixelsOf(*form_, ids::kLabel_CPUSpeed);
+    const SIZE menu96 = PixelsOf(*form_, ids::kSB_Menu);
+    MoveToDpi(*form_, 144);
+    EXPECT_EQ(form_->Dpi(), 144);
+    const SIZE window = PixelsOf(*form_, 0);
+    EXPECT_EQ(window.cx, 375);
+    EXPECT_EQ(window.cy, 158);
+    // The settings dialog still shows and takes design units.
+    EXPECT_EQ(form_->WindowSize().cx, 250);
+    EXPECT_EQ(form_->WindowSize().cy, 105);
+    EXPECT_GE(PixelsOf(*form_, ids::kLabel_CPUSpeed).cy * 2, label96.cy * 3 - 2); // the font is scaled
+    EXPECT_EQ(PixelsOf(*form_, ids::kSB_Menu).cx, ui::ScaleDesign(menu96.cx, 144));
+    EXPECT_EQ(form_->SetWindowWidth(300), 300);
+    EXPECT_EQ(PixelsOf(*form_, 0).cx, 450);
+    // Back at 100 % it looks as it did.
+    form_->SetWindowWidth(250);
+    MoveToDpi(*form_, 96);
+    EXPECT_EQ(PixelsOf(*form_, 0).cx, 250);
+    EXPECT_EQ(PixelsOf(*form_, 0).cy, 105);
+    EXPECT_EQ(PixelsOf(*form_, ids::kLabel_CPUSpeed).cy, label96.cy);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The Win32 menu and shortcut keys built from the menu table hold exactly the table's items; the
 // location pictures reach the screen as the picture model draws them, on the menu's own background.
+#include "platform/win32/Dib.h"
 #include "ui/ControlIds.h"
 #include "ui/MainMenu.h"
 
@@ -74,14 +75,11 @@ TEST(MainMenu, PicturesAreDrawnAsModelledOverTheMenuBackground) {
     constexpr std::uint32_t kHighlight = 0x3399FF; // a selected row's background (0xRRGGBB)
     MainMenu menu;
     ASSERT_TRUE(menu.Create(kSize));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const win32::UniqueBitmap target(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::uint32_t* pixels = nullptr;
+    const win32::UniqueBitmap target = win32::CreateTopDownDib(kWidth, kHeight, &pixels);
     const win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     ASSERT_TRUE(target && dc);
     const win32::ScopedSelectObject selected(dc.Get(), target.Get());
-    auto* pixels = static_cast<std::uint32_t*>(bits);
 
     MEASUREITEMSTRUCT measure{ODT_MENU, 0, static_cast<UINT>(ids::kMI_Center), 0, 0, 0};
     ASSERT_TRUE(menu.MeasurePicture(measure));

@@ -2,6 +2,7 @@
 // WM_PRINTCLIENT (the custom-drawn widgets answer it from their back buffers).
 #pragma once
 
+#include "platform/win32/Dib.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -16,17 +17,10 @@ namespace quelmo::gui {
 class Capture {
 public:
     Capture(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
+        std::uint32_t* bits = nullptr;
         dc_.Reset(::CreateCompatibleDC(nullptr));
-        bitmap_.Reset(::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<const std::uint32_t*>(bits);
+        bitmap_ = win32::CreateTopDownDib(width, height, &bits);
+        bits_ = bits;
         select_.emplace(dc_.Get(), bitmap_.Get());
     }
     void Take(HWND control) {
