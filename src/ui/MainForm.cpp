@@ -204,78 +204,8 @@ void TForm_Main::CreateFonts() {
     }
 }
 
-// The hints are asked for each time a tool tip is about to show (OnNotify), so none shows while a
-// menu is open.
-void TForm_Main::CreateToolTips() {
-    toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr, ThisModule(), nullptr);
-    if (toolTips_ == nullptr) {
-        return;
-    }
-    for (const HWND button : {sbMenu_, sbHide_, sbClose_}) {
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = Hwnd();
-        tool.uId = reinterpret_cast<UINT_PTR>(button);
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    // Image_Move lets the mouse through, so its hint is a rectangle of the form.
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = Hwnd();
-    tool.uId = ids::kImage_Move;
-    tool.lpszText = LPSTR_TEXTCALLBACKW;
-    ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    UpdateMoveToolRect();
-}
-
-// The hint of Image_Move covers the picture while it is shown.
-void TForm_Main::UpdateMoveToolRect() {
-    if (toolTips_ == nullptr) {
-        return;
-    }
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = Hwnd();
-    tool.uId = ids::kImage_Move;
-    if (controlsVisible_) {
-        ::GetWindowRect(imageMove_, &tool.rect);
-        ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&tool.rect), 2);
-    }
-    ::SendMessageW(toolTips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-// A tool tip shown while a menu is open would cover its first items (and, topmost and owned by the
-// form, lift the form above the menu): a shown one goes, and an empty hint keeps others away.
-void TForm_Main::SetMenuOpen(bool open) {
-    menuOpen_ = open;
-    if (open && toolTips_ != nullptr) {
-        ::SendMessageW(toolTips_, TTM_POP, 0, 0);
-    }
-}
-
-const wchar_t* TForm_Main::HintFor(UINT_PTR tool) const {
-    if (menuOpen_) {
-        return L"";
-    }
-    if (tool == ids::kImage_Move) {
-        return texts::monitor::kHintMove;
-    }
-    const auto button = reinterpret_cast<HWND>(tool);
-    return button == sbMenu_    ? texts::monitor::kHintMenu
-           : button == sbHide_  ? texts::monitor::kHintHide
-           : button == sbClose_ ? texts::monitor::kHintClose
-                                : L"";
-}
-
 LRESULT TForm_Main::OnNotify(int id, NMHDR& header) {
-    if (header.hwndFrom == toolTips_ && toolTips_ != nullptr && header.code == TTN_GETDISPINFOW) {
-        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-        info.lpszText = const_cast<wchar_t*>(HintFor(header.idFrom));
+    if (toolTips_.OnNotify(header)) {
         return 0;
     }
     return Form::OnNotify(id, header);
@@ -292,7 +222,8 @@ void TForm_Main::FormCreate() {
     ApplyStayOnTop();
     // Only now: a topmost window owned by the form that exists before the form asks to be
     // topmost makes Wine refuse the request.
-    CreateToolTips();
+    toolTips_.Create(Hwnd(), imageMove_, sbMenu_, sbHide_, sbClose_);
+    toolTips_.UpdateMoveRect(controlsVisible_);
     tray_.Initialize(Hwnd(), WM_TRAY_NOTIFY, appIconSmall_ ? appIconSmall_.Get() : appIcon_.Get());
     tray_.SetIconSize(SmallIconSize(Dpi()));
     decimalSeparator_ = UserDecimalSeparator();
@@ -521,7 +452,7 @@ void TForm_Main::LayoutControls() {
     }
     ShowChild(labelCpuSpeed_, layout.cpuSpeedShown);
     ShowChild(labelMemoryUsed_, layout.memoryUsedShown);
-    UpdateMoveToolRect();
+    toolTips_.UpdateMoveRect(controlsVisible_);
 }
 
 void TForm_Main::SetLabelText(HWND label, std::string_view utf8) {
@@ -628,7 +559,7 @@ void TForm_Main::ShowControls(bool show) {
     for (const HWND control : {imageMove_, sbMenu_, sbHide_, sbClose_}) {
         ::ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
     }
-    UpdateMoveToolRect();
+    toolTips_.UpdateMoveRect(controlsVisible_);
 }
 
 void TForm_Main::SetAutoHideControls(bool on) {
@@ -716,9 +647,9 @@ void TForm_Main::FormMouseUp() {
 void TForm_Main::PopupMenuAt(POINT screen) {
     // PopupMenuPopup: the lock item shows the current state.
     menu_.SetChecked(ids::kMI_LockForm, config::LockForm);
-    SetMenuOpen(true);
+    toolTips_.SetMenuOpen(true);
     menu_.Popup(Hwnd(), screen);
-    SetMenuOpen(false);
+    toolTips_.SetMenuOpen(false);
 }
 
 void TForm_Main::SB_MenuClick() {
@@ -900,10 +831,10 @@ LRESULT TForm_Main::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_ENTERMENULOOP:
-        SetMenuOpen(true);
+        toolTips_.SetMenuOpen(true);
         break;
     case WM_EXITMENULOOP:
-        SetMenuOpen(false);
+        toolTips_.SetMenuOpen(false);
         break;
     case WM_SETTINGCHANGE:
         decimalSeparator_ = UserDecimalSeparator();

@@ -3,8 +3,9 @@
 //
 // The form creates its controls, routes messages and applies what the portable models compute
 // (DisplayModel, MainLayout, Placement). Its pop-up menu (MainMenu, built from MenuModel's
-// table), the window/tray mode with the hot key (AppMode) and the tray icon (MainTray) are rooms
-// of their own; the form runs the menu's handlers. The application object (App) creates it and runs the loop.
+// table), the window/tray mode with the hot key (AppMode), the tray icon (MainTray) and the tool tips
+// (MainToolTips) are rooms of their own; the form runs the menu's handlers. The application object (App)
+// creates it and runs the loop.
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
@@ -16,6 +17,7 @@
 #include "ui/MainFormOptions.h"
 #include "ui/MainLayout.h"
 #include "ui/MainMenu.h"
+#include "ui/MainToolTips.h"
 #include "ui/MainTray.h"
 #include "ui/Placement.h"
 #include "widgets/BarGauge.h"
@@ -102,8 +104,6 @@ private:
 
     // Creation and destruction, and the hooks of Form.
     bool CreateControls() override;
-    void CreateToolTips();
-    void UpdateMoveToolRect();
     void StartSamplingThreads();
     void FormCreate() override;
     void FormShow() override;
@@ -133,8 +133,6 @@ private:
     // The window's size in pixels.
     SIZE PixelSize() const;
     void PopupMenuAt(POINT screen);
-    void SetMenuOpen(bool open);
-    const wchar_t* HintFor(UINT_PTR tool) const;
 
     // Handlers named after their control and event.
     void SB_MenuClick();
@@ -193,14 +191,13 @@ private:
     HWND labelMemoryUsed_ = nullptr;
     HWND sbHide_ = nullptr;
     HWND sbClose_ = nullptr;
-    HWND toolTips_ = nullptr; // owned by the form: destroyed with it
+    MainToolTips toolTips_;
     LineChart chart_;
     BarGauge gauge_;
     Options options_;
     bool hookInstalled_ = false;
     bool hideBarGraph_ = false;
     bool controlsVisible_ = true;
-    bool menuOpen_ = false; // no tool tip while it is
     bool showBanner_ = false;
 
     std::string decimalSeparator_ = ".";
