@@ -62,7 +62,8 @@ void Icon(Driver& d, Args) {
 void WaitIcon(Driver& d, Args a) {
     const bool shown = Number(a[0], L"0 or 1") != 0;
     if (!d.WaitFor([&] { return ShellHasIcon(d) == shown; }, 100)) {
-        throw Failure{shown ? L"the shell has no icon of the window" : L"the shell still has the window's icon"};
+        throw Failure{shown ? L"the shell has no icon of the window"
+                            : L"the shell still has the window's icon"};
     }
     Say(L"tray-icon", shown ? L"1" : L"0");
 }
@@ -102,7 +103,8 @@ void Tip(Driver& d, Args) {
             auto& search = *reinterpret_cast<Search*>(param);
             DWORD process = 0;
             ::GetWindowThreadProcessId(window, &process);
-            if (process == search.process && ::IsWindowVisible(window) && ClassOf(window) == L"tooltips_class32") {
+            if (process == search.process && ::IsWindowVisible(window) &&
+                ClassOf(window) == L"tooltips_class32") {
                 search.text = TipText(window);
                 search.found = !search.text.empty();
             }
