@@ -27,9 +27,10 @@ first_start_is_centred_writes_the_defaults_and_the_next_start_opens_where_it_was
     local out="$CASE_DIR/first.txt" status=0
     (while :; do :; done) &
     BUSY=$!
+    # The pointer away from the window, so its buttons have hidden when the screenshot is taken.
     drive_with_screenshot first-start "$out" start A "\"$APP\"" wait-window A TForm_Main rect . layered . \
-        timeout 20000 wait-text Label_MemoryUsed "$MEMORY_TEXT" wait-text Gauge_CPUUsage '[1-9][0-9]*%' \
-        sleep 6000 move-mouse 1200,700 sleep 500 signal-shot \
+        move-mouse 1200,700 timeout 20000 wait-text Label_MemoryUsed "$MEMORY_TEXT" \
+        wait-text Gauge_CPUUsage '[1-9][0-9]*%' sleep 6000 wait-visible Image_Move 0 signal-shot \
         move-mouse Label_CPUSpeed wait-visible Image_Move 1 drag Image_Move 40,30 rect . \
         close wait-exit A 0 || status=$?
     stop_busy

@@ -25,7 +25,8 @@ constexpr std::int64_t kSecond = 10'000'000; // 100-ns units
 std::vector<std::byte> GoodBlock(std::uint16_t second) {
     fakes::PerfSystemTime time;
     time.second = second;
-    return fakes::BuildPerfBlock({fakes::ProcessorObjectLayout({second * kSecond / 2, second * kSecond / 2})}, time)
+    return fakes::BuildPerfBlock({fakes::ProcessorObjectLayout({second * kSecond / 2, second * kSecond / 2})},
+                                 time)
         .bytes;
 }
 
@@ -61,7 +62,8 @@ std::wstring TextOf(HWND window) {
 // The window is there and its thread answers.
 bool Answers(HWND window) {
     DWORD_PTR result = 0;
-    return ::IsWindow(window) && ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    return ::IsWindow(window) &&
+           ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
 }
 
 class PerfDataAnswerTest : public ::testing::Test {
