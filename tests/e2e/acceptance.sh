@@ -15,7 +15,7 @@ expect_ini() {
     [ "$(ini_value "$1")" = "$2" ] || fail "$1 is \"$(ini_value "$1")\" in the settings file, not $2"
 }
 
-# A busy loop, so the gauge and the graph show some load in the screenshot.
+# A busy loop in bursts, so the gauge and the graph show some load in the screenshot.
 BUSY=""
 stop_busy() {
     [ -z "$BUSY" ] || kill "$BUSY" 2>/dev/null || true
@@ -25,7 +25,8 @@ stop_busy() {
 first_start_is_centred_writes_the_defaults_and_the_next_start_opens_where_it_was_left() {
     fresh_app
     local out="$CASE_DIR/first.txt" status=0
-    (while :; do :; done) &
+    # Bursts of load, so the graph has some shape.
+    (while :; do timeout 0.8 bash -c 'while :; do :; done' || true; sleep 0.6; done) &
     BUSY=$!
     # The pointer away from the window, so its buttons have hidden when the screenshot is taken.
     drive_with_screenshot first-start "$out" start A "\"$APP\"" wait-window A TForm_Main rect . layered . \
