@@ -36,6 +36,37 @@ prefix_wineserver_pid() {
     done
 }
 
+# Every Linux process of $WINEPREFIX's Windows programs (the program, explorer.exe, services.exe,
+# winedevice.exe...), one pid a line; the wineserver is not among them (prefix_wineserver_pid).
+prefix_pids() {
+    local pid
+    for pid in $(pgrep -f '\.exe'); do
+        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+        fi
+    done
+}
+
+# "pid ms" for every process of the prefix and its wineserver, to be compared by wine_cpu_delta.
+wine_cpu_snapshot() {
+    local pid
+    for pid in $(prefix_pids) $(prefix_wineserver_pid); do
+        echo "$pid $(cpu_ms "$pid")"
+    done
+}
+
+# Processor ms spent between two snapshots (files $1 and $2); a process that started in between
+# counts whole, one that ended in between is not counted after its last reading.
+wine_cpu_delta() {
+    awk 'NR == FNR { before[$1] = $2; next } { total += $2 - ($1 in before ? before[$1] : 0) }
+         END { print total + 0 }' "$1" "$2"
+}
+
+# Resident memory of process $1 in KB (VmRSS; 0 when it is gone).
+rss_kb() {
+    awk '/^VmRSS:/ { print $2; found = 1 } END { if (!found) print 0 }' "/proc/$1/status" 2>/dev/null || echo 0
+}
+
 # Starts the prefix's shell (explorer.exe /desktop) unless it runs, quiet and detached: started
 # by the measured program instead, it would inherit that program's debug channels and output.
 start_prefix_shell() {

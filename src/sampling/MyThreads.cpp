@@ -3,6 +3,7 @@
 #include "app/MyConfig.h"
 #include "app/MyModules.h"
 #include "platform/Cpu.h"
+#include "platform/Seam.h"
 #include "platform/Threads.h"
 #include "sampling/MyPerfLib.h"
 #include "sampling/MyWindowMessages.h"
@@ -316,7 +317,8 @@ std::wstring StartSampling(SamplingThreads& threads, platform::UiLink& link,
                            TResMonitor::DisplayStep displaySample) {
     CpuUsageCounters* counters = nullptr;
     try {
-        counters = &TheCpuUsage();
+        // The process's counters, or those a test installs.
+        counters = &platform::Seam<CpuUsageCounters>::Get();
     } catch (const std::exception& error) {
         return Widen(error.what());
     }

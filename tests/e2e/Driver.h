@@ -137,6 +137,7 @@ void CloseExpectingWrites(Driver& d, Args a);
 void Signal(Driver& d, Args a);
 void WaitFile(Driver& d, Args a);
 void PrivateBytes(Driver& d, Args a);
+void ResourceCounts(Driver& d, Args a);
 void Broadcast(Driver& d, Args a);
 void Clipboard(Driver& d, Args a);
 void ExpectClipboard(Driver& d, Args a);

@@ -2,6 +2,8 @@
 // clipboard.
 #include "Driver.h"
 
+#include <winternl.h>
+
 #include <cstring>
 #include <vector>
 
@@ -124,6 +126,68 @@ std::wstring ClipboardText() {
     std::wstring copy = text != nullptr ? std::wstring(text) : std::wstring();
     ::GlobalUnlock(data);
     return copy;
+}
+
+// The handle count of process `pid` in the system's process list (0 when it is not there).
+DWORD HandleCountFromProcessList(DWORD pid) {
+    using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<BYTE> buffer(1 << 20);
+    ULONG size = 0;
+    constexpr ULONG kSystemProcessInformation = 5;
+    if (query == nullptr ||
+        query(kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &size) != 0) {
+        return 0;
+    }
+    // SYSTEM_PROCESS_INFORMATION (32-bit): NextEntryOffset at 0, UniqueProcessId at 0x44,
+    // HandleCount at 0x4C.
+    for (std::size_t offset = 0;;) {
+        const BYTE* record = buffer.data() + offset;
+        ULONG next = 0;
+        ULONG_PTR id = 0;
+        ULONG count = 0;
+        std::memcpy(&next, record, sizeof(next));
+        std::memcpy(&id, record + 0x44, sizeof(id));
+        std::memcpy(&count, record + 0x4C, sizeof(count));
+        if (id == pid) {
+            return count;
+        }
+        if (next == 0) {
+            return 0;
+        }
+        offset += next;
+    }
+}
+
+// The GDI objects of a process that are not stock objects, counted in its handle table: the
+// 32-bit PEB holds the table's address at 0x94, each entry is 24 bytes with its type at 14 (0:
+// free) and the stock flag as the top bit of byte 12.
+DWORD GdiObjectsFromHandleTable(HANDLE process) {
+    using Query = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (query == nullptr || query(process, 0, &basic, sizeof(basic), nullptr) != 0) {
+        return 0;
+    }
+    DWORD table = 0;
+    const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
+    if (!::ReadProcessMemory(process, peb + 0x94, &table, sizeof(table), nullptr) || table == 0) {
+        return 0;
+    }
+    constexpr std::size_t kEntries = 0x10000, kEntrySize = 24;
+    std::vector<BYTE> entries(kEntries * kEntrySize);
+    SIZE_T read = 0;
+    ::ReadProcessMemory(process, reinterpret_cast<const void*>(static_cast<ULONG_PTR>(table)), entries.data(),
+                        entries.size(), &read);
+    DWORD count = 0;
+    for (std::size_t i = 0; i + kEntrySize <= read; i += kEntrySize) {
+        if (entries[i + 14] != 0 && (entries[i + 12] & 0x80) == 0) {
+            ++count;
+        }
+    }
+    return count;
 }
 
 } // namespace
@@ -279,6 +343,24 @@ void PrivateBytes(Driver& d, Args a) {
         }
     }
     Say(L"private-bytes " + a[0], std::to_wstring(total));
+}
+
+// The program's kernel handles and GDI objects, as Task Manager counts them. Wine answers 0 to
+// GetProcessHandleCount and GetGuiResources for another process, so the handles come from the
+// system's process list and the GDI objects from the handle table the process's PEB points to.
+void ResourceCounts(Driver& d, Args a) {
+    const Started& entry = d.Process(a[0]);
+    const HANDLE process = entry.process.Get();
+    DWORD handles = 0;
+    if (::GetProcessHandleCount(process, &handles) == 0 || handles == 0) {
+        handles = HandleCountFromProcessList(::GetProcessId(process));
+    }
+    DWORD gdi = ::GetGuiResources(process, GR_GDIOBJECTS);
+    if (gdi == 0) {
+        gdi = GdiObjectsFromHandleTable(process);
+    }
+    Say(L"handles " + a[0], std::to_wstring(handles));
+    Say(L"gdi-objects " + a[0], std::to_wstring(gdi));
 }
 
 // As the shell does when it starts: every top-level window gets the message, none is waited for

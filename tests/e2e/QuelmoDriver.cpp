@@ -98,6 +98,7 @@ const Command kCommands[] = {
     {L"signal", L"FILE", host::Signal, L"creates FILE (a script waiting for it acts)"},
     {L"wait-file", L"FILE", host::WaitFile, L"waits until FILE exists"},
     {L"private-bytes", L"LABEL", host::PrivateBytes, L"the program's committed private memory"},
+    {L"resources", L"LABEL", host::ResourceCounts, L"the program's handle and GDI object counts"},
     {L"broadcast", L"MESSAGE", host::Broadcast, L"broadcasts a registered message (TaskbarCreated) to all top-level windows"},
     {L"clipboard", L"", host::Clipboard, L"the clipboard's text"},
     {L"expect-clipboard", L"TEXT", host::ExpectClipboard, L"fails unless the clipboard holds TEXT"},
