@@ -196,9 +196,11 @@ void RegGet(Driver&, Args a) {
     Say(L"reg " + a[0] + L"\\" + a[1], RegistryValue(a[0], a[1]));
 }
 
-void ExpectReg(Driver&, Args a) {
-    const std::wstring actual = RegistryValue(a[0], a[1]);
-    if (actual != a[2]) {
+// Waits (up to the timeout) for the value: the program under test may write it a moment after the
+// input that asks for it.
+void ExpectReg(Driver& d, Args a) {
+    std::wstring actual;
+    if (!d.WaitFor([&] { return (actual = RegistryValue(a[0], a[1])) == a[2]; })) {
         throw Failure{a[0] + L"\\" + a[1] + L" is \"" + actual + L"\", expected \"" + a[2] + L"\""};
     }
     Say(L"reg " + a[0] + L"\\" + a[1], actual);

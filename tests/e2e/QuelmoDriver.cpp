@@ -87,7 +87,7 @@ const Command kCommands[] = {
     {L"select-tree", L"TARGET PATH", remote::SelectTree, L"selects the tree item at PATH (Processors/CPU #0)"},
     // The system: registry, files, memory, broadcasts, clipboard.
     {L"reg-get", L"KEY NAME", host::RegGet, L"a registry value (DWORDs in decimal, <missing> when absent)"},
-    {L"expect-reg", L"KEY NAME DATA", host::ExpectReg, L"fails unless the value is DATA"},
+    {L"expect-reg", L"KEY NAME DATA", host::ExpectReg, L"waits until the value is DATA; fails at the timeout"},
     {L"reg-set-string", L"KEY NAME DATA", host::RegSetString, L"writes a string value (the key is created)"},
     {L"reg-set-dword", L"KEY NAME N", host::RegSetDword, L"writes a DWORD value (the key is created)"},
     {L"reg-delete-value", L"KEY NAME", host::RegDeleteValue, L"removes a value"},
