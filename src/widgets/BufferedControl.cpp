@@ -1,5 +1,7 @@
 #include "widgets/BufferedControl.h"
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace quelmo::gui {
 
 bool BufferedControl::CreateControl(const wchar_t* className, HWND parent, int controlId,
@@ -46,13 +48,18 @@ bool BufferedControl::EnsureRendered() {
     return true;
 }
 
+// Without BeginPaint/EndPaint (nothing to erase, no frame, no caret): under Wine, EndPaint
+// flushes the window surface when the thread's last wait began 50 ms or more before, and for a
+// see-through window each flush rebuilds the window's shape from its pixels. Left to the flush
+// Wine makes when the thread next waits, the controls one sample changed reach the screen together.
 void BufferedControl::OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = ::BeginPaint(Hwnd(), &ps);
-    if (EnsureRendered()) {
-        buffer_.CopyTo(dc, ps.rcPaint);
+    RECT area{};
+    ::GetUpdateRect(Hwnd(), &area, FALSE);
+    ::ValidateRect(Hwnd(), nullptr);
+    if (::IsRectEmpty(&area) == FALSE && EnsureRendered()) {
+        const win32::UniqueWindowDc dc = win32::GetWindowDc(Hwnd());
+        buffer_.CopyTo(dc.Get(), area);
     }
-    ::EndPaint(Hwnd(), &ps);
 }
 
 LRESULT BufferedControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

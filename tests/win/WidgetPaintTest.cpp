@@ -213,6 +213,21 @@ TEST(Widgets, EveryChangeAfterAPaintAsksForTheNextPaint) {
     }
 }
 
+// A paint puts the back buffer on the window and leaves nothing to paint.
+TEST(Widgets, APaintShowsTheNewPictureOnTheWindow) {
+    TestHost host;
+    ::ShowWindow(host.Hwnd(), SW_SHOWNOACTIVATE);
+    BarGauge gauge;
+    ASSERT_TRUE(gauge.Create(host.Hwnd(), 8, RECT{217, 26, 249, 99}));
+    for (const int progress : {50, 0, 100}) {
+        gauge.SetProgress(progress);
+        ::RedrawWindow(host.Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        EXPECT_FALSE(::GetUpdateRect(gauge.Hwnd(), nullptr, FALSE));
+        const win32::UniqueWindowDc dc = win32::GetWindowDc(gauge.Hwnd());
+        EXPECT_EQ(::GetPixel(dc.Get(), 5, 70), progress == 0 ? kWhite : kNavy) << progress;
+    }
+}
+
 TEST(Widgets, RepaintingAndRecolouringLeakNoGdiObjects) {
     TestHost host;
     LineChart chart;
