@@ -107,9 +107,9 @@ public:
     ~HeaderPanel() override { DestroyHwnd(); }
 
     bool Create(HWND parent) {
-        WindowClassSpec windowClass;
+        WindowClassSetup windowClass;
         windowClass.name = kHeaderClass;
-        WindowCreateSpec create;
+        WindowCreateSetup create;
         create.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
         create.parent = parent;
         create.idOrMenu = static_cast<UINT_PTR>(ids::kPanel_Header);
@@ -162,14 +162,14 @@ TForm_About::~TForm_About() {
 }
 
 bool TForm_About::Create(HWND owner) {
-    FormSpec spec;
-    spec.className = ids::kFormAbout;
-    spec.caption = t::kCaption;
-    spec.exStyle |= WS_EX_TOPMOST;
-    spec.clientWidth = kDesignWidth;
-    spec.clientHeight = kDesignHeight;
-    spec.owner = owner;
-    return Form::Create(spec);
+    FormSetup setup;
+    setup.className = ids::kFormAbout;
+    setup.caption = t::kCaption;
+    setup.exStyle |= WS_EX_TOPMOST;
+    setup.clientWidth = kDesignWidth;
+    setup.clientHeight = kDesignHeight;
+    setup.owner = owner;
+    return Form::Create(setup);
 }
 
 bool TForm_About::CreateControls() {

@@ -34,28 +34,28 @@ Form::~Form() {
     DestroyHwnd();
 }
 
-bool Form::Create(const FormSpec& spec) {
+bool Form::Create(const FormSetup& setup) {
     // Made on the primary monitor first; a window that comes up elsewhere is scaled below.
     dpi_ = SystemDpi();
-    centerOnFirstShow_ = spec.centerOnFirstShow;
+    centerOnFirstShow_ = setup.centerOnFirstShow;
     const LOGFONTW dialogFont = MessageFont(dpi_);
     dialogFont_.Reset(::CreateFontIndirectW(&dialogFont));
     SetFormColors(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT));
 
-    RECT frame{0, 0, Scale(spec.clientWidth), Scale(spec.clientHeight)};
-    ::AdjustWindowRectEx(&frame, spec.style, FALSE, spec.exStyle);
-    WindowClassSpec windowClass;
-    windowClass.name = spec.className;
-    windowClass.style = spec.classStyle;
-    windowClass.icon = spec.icon;
-    windowClass.smallIcon = spec.smallIcon;
-    WindowCreateSpec create;
-    create.exStyle = spec.exStyle;
-    create.text = spec.caption;
-    create.style = spec.style & ~static_cast<DWORD>(WS_VISIBLE);
+    RECT frame{0, 0, Scale(setup.clientWidth), Scale(setup.clientHeight)};
+    ::AdjustWindowRectEx(&frame, setup.style, FALSE, setup.exStyle);
+    WindowClassSetup windowClass;
+    windowClass.name = setup.className;
+    windowClass.style = setup.classStyle;
+    windowClass.icon = setup.icon;
+    windowClass.smallIcon = setup.smallIcon;
+    WindowCreateSetup create;
+    create.exStyle = setup.exStyle;
+    create.text = setup.caption;
+    create.style = setup.style & ~static_cast<DWORD>(WS_VISIBLE);
     create.width = frame.right - frame.left;
     create.height = frame.bottom - frame.top;
-    create.parent = spec.owner;
+    create.parent = setup.owner;
     // WM_CREATE runs CreateControls.
     if (!CreateHwnd(windowClass, create)) {
         return false;

@@ -1,7 +1,7 @@
 // The base of every top-level window of the program (the monitor window, settings, statistics,
 // About, CPU information).
 //
-// A form is created hidden from a FormSpec whose client size is given in 96-DPI design units;
+// A form is created hidden from a FormSetup whose client size is given in 96-DPI design units;
 // every layout number of a form goes through Scale(), so the form keeps its proportions at any
 // DPI. The form keeps the DPI of the monitor its window is on: when the window moves to a monitor
 // of another scale (WM_DPICHANGED) it takes the size the system suggests, makes the dialog font
@@ -33,7 +33,7 @@ namespace quelmo::gui {
 inline constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 inline constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-struct FormSpec {
+struct FormSetup {
     const wchar_t* className = nullptr; // ids::kForm*
     const wchar_t* caption = L"";
     DWORD style = kDialogStyle;
@@ -52,9 +52,9 @@ public:
     ~Form() override;
 
     // Creates the window hidden; false when it could not be made.
-    bool Create(const FormSpec& spec);
+    bool Create(const FormSetup& setup);
 
-    // Shows the form (centred the first time, when its spec asks so) and brings it to the front.
+    // Shows the form (centred the first time, when its setup asks so) and brings it to the front.
     void Show();
     void Hide();
     bool Visible() const;

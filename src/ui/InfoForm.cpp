@@ -242,13 +242,13 @@ TForm_Info::~TForm_Info() {
 
 bool TForm_Info::Create(HWND owner) {
     const std::wstring caption = Widen(texts::kInfoCaption);
-    FormSpec spec;
-    spec.className = ids::kFormInfo;
-    spec.caption = caption.c_str();
-    spec.clientWidth = kDesignWidth;
-    spec.clientHeight = kDesignHeight;
-    spec.owner = owner;
-    return Form::Create(spec); // runs CreateControls and FormCreate
+    FormSetup setup;
+    setup.className = ids::kFormInfo;
+    setup.caption = caption.c_str();
+    setup.clientWidth = kDesignWidth;
+    setup.clientHeight = kDesignHeight;
+    setup.owner = owner;
+    return Form::Create(setup); // runs CreateControls and FormCreate
 }
 
 bool TForm_Info::CreateControls() {

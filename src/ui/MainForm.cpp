@@ -117,18 +117,18 @@ bool TForm_Main::Create() {
         appIcon_.Reset(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
     }
     // Borderless; its size and place come from the settings each time it is shown.
-    FormSpec spec;
-    spec.className = ids::kFormMain;
-    spec.caption = texts::kAppTitle;
-    spec.style = WS_POPUP | WS_CLIPCHILDREN;
-    spec.exStyle = 0;
-    spec.clientWidth = ui::kDesignClientWidth;
-    spec.clientHeight = ui::kDesignClientHeight;
-    spec.centerOnFirstShow = false;
-    spec.classStyle = CS_DBLCLKS;
-    spec.icon = appIcon_.Get();
-    spec.smallIcon = appIconSmall_.Get();
-    return Form::Create(spec); // runs CreateControls and FormCreate
+    FormSetup setup;
+    setup.className = ids::kFormMain;
+    setup.caption = texts::kAppTitle;
+    setup.style = WS_POPUP | WS_CLIPCHILDREN;
+    setup.exStyle = 0;
+    setup.clientWidth = ui::kDesignClientWidth;
+    setup.clientHeight = ui::kDesignClientHeight;
+    setup.centerOnFirstShow = false;
+    setup.classStyle = CS_DBLCLKS;
+    setup.icon = appIcon_.Get();
+    setup.smallIcon = appIconSmall_.Get();
+    return Form::Create(setup); // runs CreateControls and FormCreate
 }
 
 void TForm_Main::ShowAtStartup() {

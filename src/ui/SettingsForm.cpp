@@ -141,13 +141,13 @@ TForm_Settings::~TForm_Settings() {
 }
 
 bool TForm_Settings::Create(HWND owner) {
-    FormSpec spec;
-    spec.className = ids::kFormSettings;
-    spec.caption = texts::settings::kCaption;
-    spec.clientWidth = kDesignWidth;
-    spec.clientHeight = kDesignHeight;
-    spec.owner = owner;
-    return Form::Create(spec);
+    FormSetup setup;
+    setup.className = ids::kFormSettings;
+    setup.caption = texts::settings::kCaption;
+    setup.clientWidth = kDesignWidth;
+    setup.clientHeight = kDesignHeight;
+    setup.owner = owner;
+    return Form::Create(setup);
 }
 
 bool TForm_Settings::CreateControls() {

@@ -33,32 +33,32 @@ constexpr int kValueRight = 8;   // from the panel's right edge
 constexpr int kButtonHeight = 27;
 
 // The panels, top to bottom, and the value rows each holds.
-struct PanelSpec {
+struct PanelLayout {
     int id;
     const wchar_t* title;
     int firstRow;
     int rows;
 };
-constexpr PanelSpec kPanels[] = {{ids::kPanel_CPUUsage, t::kPanelCPUUsage, 0, 3},
-                                 {ids::kPanel_MemoryUsage, t::kPanelMemoryUsage, 3, 3},
-                                 {ids::kPanel_Counter, t::kPanelCounter, 6, 2},
-                                 {ids::kPanel_Time, t::kPanelTime, 8, 2}};
+constexpr PanelLayout kPanels[] = {{ids::kPanel_CPUUsage, t::kPanelCPUUsage, 0, 3},
+                                   {ids::kPanel_MemoryUsage, t::kPanelMemoryUsage, 3, 3},
+                                   {ids::kPanel_Counter, t::kPanelCounter, 6, 2},
+                                   {ids::kPanel_Time, t::kPanelTime, 8, 2}};
 
 // The rows in StatisticsLabel order: the value label's ID and the caption before it.
-struct RowSpec {
+struct RowLayout {
     int valueId;
     const wchar_t* caption;
 };
-constexpr RowSpec kRows[ui::kStatisticsLabelCount] = {{ids::kLabel_CPUUsageMax, t::kMax},
-                                                      {ids::kLabel_CPUUsageAverage, t::kAverage},
-                                                      {ids::kLabel_CPUUsageMin, t::kMin},
-                                                      {ids::kLabel_MemoryUsageMax, t::kMax},
-                                                      {ids::kLabel_MemoryUsageAverage, t::kAverage},
-                                                      {ids::kLabel_MemoryUsageMin, t::kMin},
-                                                      {ids::kLabel_Samples, t::kSamples},
-                                                      {ids::kLabel_StatisticsRate, t::kActualRate},
-                                                      {ids::kLabel_TimeRuning, t::kRunning},
-                                                      {ids::kLabel_TimeStarted, t::kStarted}};
+constexpr RowLayout kRows[ui::kStatisticsLabelCount] = {{ids::kLabel_CPUUsageMax, t::kMax},
+                                                        {ids::kLabel_CPUUsageAverage, t::kAverage},
+                                                        {ids::kLabel_CPUUsageMin, t::kMin},
+                                                        {ids::kLabel_MemoryUsageMax, t::kMax},
+                                                        {ids::kLabel_MemoryUsageAverage, t::kAverage},
+                                                        {ids::kLabel_MemoryUsageMin, t::kMin},
+                                                        {ids::kLabel_Samples, t::kSamples},
+                                                        {ids::kLabel_StatisticsRate, t::kActualRate},
+                                                        {ids::kLabel_TimeRuning, t::kRunning},
+                                                        {ids::kLabel_TimeStarted, t::kStarted}};
 
 // `percent` of `top` over `bottom`.
 COLORREF Blend(COLORREF top, COLORREF bottom, int percent) {
@@ -103,13 +103,13 @@ TForm_Statistics::~TForm_Statistics() {
 bool TForm_Statistics::Create(HWND owner, Links links) {
     links_ = std::move(links);
     ReadLocale();
-    FormSpec spec;
-    spec.className = ids::kFormStatistics;
-    spec.caption = t::kCaption;
-    spec.clientWidth = kDesignWidth;
-    spec.clientHeight = kDesignHeight;
-    spec.owner = owner;
-    return Form::Create(spec);
+    FormSetup setup;
+    setup.className = ids::kFormStatistics;
+    setup.caption = t::kCaption;
+    setup.clientWidth = kDesignWidth;
+    setup.clientHeight = kDesignHeight;
+    setup.owner = owner;
+    return Form::Create(setup);
 }
 
 void TForm_Statistics::ReadLocale() {
@@ -196,7 +196,7 @@ void TForm_Statistics::LayoutControls() {
     };
     int top = kMargin;
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        const PanelSpec& panel = kPanels[i];
+        const PanelLayout& panel = kPanels[i];
         const int height = kFirstRowOffset + panel.rows * kRowPitch + kPanelBottom;
         place(panels_[i], Scale(kMargin), Scale(top), Scale(width), Scale(height));
         for (int r = 0; r < panel.rows; ++r) {

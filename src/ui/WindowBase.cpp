@@ -15,7 +15,7 @@ WindowBase::~WindowBase() {
     }
 }
 
-bool WindowBase::CreateHwnd(const WindowClassSpec& windowClass, const WindowCreateSpec& create) {
+bool WindowBase::CreateHwnd(const WindowClassSetup& windowClass, const WindowCreateSetup& create) {
     const HINSTANCE module = ThisModule();
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof(existing);

@@ -20,7 +20,7 @@
 
 namespace quelmo::gui {
 
-struct WindowClassSpec {
+struct WindowClassSetup {
     const wchar_t* name = nullptr;
     UINT style = 0;
     HCURSOR cursor = nullptr; // null: the arrow
@@ -28,7 +28,7 @@ struct WindowClassSpec {
     HICON smallIcon = nullptr;
 };
 
-struct WindowCreateSpec {
+struct WindowCreateSetup {
     DWORD exStyle = 0;
     const wchar_t* text = L"";
     DWORD style = 0;
@@ -55,7 +55,7 @@ protected:
 
     // Registers the class (once per process and name) and creates the window attached to this
     // object. Returns false when the window could not be created.
-    bool CreateHwnd(const WindowClassSpec& windowClass, const WindowCreateSpec& create);
+    bool CreateHwnd(const WindowClassSetup& windowClass, const WindowCreateSetup& create);
 
     // Destroys the window while the whole object still exists, so the derived class sees its own
     // WM_DESTROY. Classes that care call this from their destructor.

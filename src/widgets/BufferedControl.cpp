@@ -6,9 +6,9 @@ namespace quelmo::gui {
 
 bool BufferedControl::CreateControl(const wchar_t* className, HWND parent, int controlId,
                                     const RECT& bounds) {
-    WindowClassSpec windowClass;
+    WindowClassSetup windowClass;
     windowClass.name = className;
-    WindowCreateSpec create;
+    WindowCreateSetup create;
     create.style = WS_CHILD | WS_VISIBLE;
     create.x = bounds.left;
     create.y = bounds.top;

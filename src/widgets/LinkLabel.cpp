@@ -16,10 +16,10 @@ constexpr COLORREF kLinkColor = RGB(0, 102, 204);
 
 bool LinkLabel::Create(HWND parent, int controlId, std::wstring_view text, int x, int y) {
     text_ = text;
-    WindowClassSpec windowClass;
+    WindowClassSetup windowClass;
     windowClass.name = kClassName;
     windowClass.cursor = ::LoadCursorW(nullptr, IDC_HAND);
-    WindowCreateSpec create;
+    WindowCreateSetup create;
     create.text = text_.c_str();
     create.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     create.x = x;

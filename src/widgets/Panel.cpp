@@ -16,9 +16,9 @@ HBRUSH ParentBackground(HWND window, HDC dc) {
 }
 
 bool Panel::Create(HWND parent, int id, const RECT& bounds, bool visible) {
-    WindowClassSpec windowClass;
+    WindowClassSetup windowClass;
     windowClass.name = kPanelClass;
-    WindowCreateSpec create;
+    WindowCreateSetup create;
     create.exStyle = WS_EX_CONTROLPARENT;
     create.style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
     create.x = bounds.left;

@@ -53,26 +53,26 @@ SpinEdit::~SpinEdit() {
     }
 }
 
-bool SpinEdit::Create(HWND parent, const SpinEditSpec& spec) {
-    spec_ = spec;
+bool SpinEdit::Create(HWND parent, const SpinEditSetup& setup) {
+    setup_ = setup;
     decimalSeparator_ = UserDecimalSeparator();
     edit_ = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0, 0,
-        0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.editId)), ThisModule(), nullptr);
+        0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup.editId)), ThisModule(), nullptr);
     if (edit_ == nullptr) {
         return false;
     }
-    ::SendMessageW(edit_, EM_SETLIMITTEXT, static_cast<WPARAM>(spec.maxChars), 0);
+    ::SendMessageW(edit_, EM_SETLIMITTEXT, static_cast<WPARAM>(setup.maxChars), 0);
     ::SetWindowSubclass(edit_, &SpinEdit::EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     // The arrows sit inside the edit's right edge; the Up and Down keys of the edit work them too.
     upDown_ = ::CreateWindowExW(
         0, UPDOWN_CLASSW, L"",
         WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0, 0, 0, 0,
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.upDownId)), ThisModule(), nullptr);
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(setup.upDownId)), ThisModule(), nullptr);
     if (upDown_ == nullptr) {
         return false;
     }
-    ::SendMessageW(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(spec.minimum), spec.maximum);
+    ::SendMessageW(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(setup.minimum), setup.maximum);
     ::SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
     return true;
 }
@@ -97,12 +97,13 @@ void SpinEdit::SetText(std::wstring_view text) {
 }
 
 void SpinEdit::TextChanged() {
-    const int value = std::clamp(widgets::SpinEditValue(Text(), spec_.minimum), spec_.minimum, spec_.maximum);
+    const int value =
+        std::clamp(widgets::SpinEditValue(Text(), setup_.minimum), setup_.minimum, setup_.maximum);
     ::SendMessageW(upDown_, UDM_SETPOS32, 0, value);
 }
 
 LRESULT SpinEdit::OnDeltaPos(const NMUPDOWN& change) {
-    const int value = widgets::SpinEditStep(Text(), change.iDelta, spec_.minimum, spec_.maximum);
+    const int value = widgets::SpinEditStep(Text(), change.iDelta, setup_.minimum, setup_.maximum);
     SetText(std::to_wstring(value));
     ::SendMessageW(edit_, EM_SETSEL, 0, -1);
     return TRUE;

@@ -15,7 +15,7 @@
 
 namespace quelmo::gui {
 
-struct SpinEditSpec {
+struct SpinEditSetup {
     int editId = 0;
     int upDownId = 0;
     int minimum = 0;
@@ -31,7 +31,7 @@ public:
     ~SpinEdit();
 
     // The edit and its arrows, visible children of `parent`; placed by SetBounds.
-    bool Create(HWND parent, const SpinEditSpec& spec);
+    bool Create(HWND parent, const SpinEditSetup& setup);
     HWND Edit() const { return edit_; }
     HWND UpDown() const { return upDown_; }
 
@@ -54,7 +54,7 @@ private:
 
     HWND edit_ = nullptr; // children of the parent: they go with it
     HWND upDown_ = nullptr;
-    SpinEditSpec spec_;
+    SpinEditSetup setup_;
     wchar_t decimalSeparator_ = L'.';
 };
 

@@ -14,10 +14,10 @@ constexpr wchar_t kSplitterClass[] = L"QuelmoSplitter";
 
 bool Splitter::Create(HWND parent, int id, const RECT& bounds, DragHandler onDrag) {
     onDrag_ = std::move(onDrag);
-    WindowClassSpec windowClass;
+    WindowClassSetup windowClass;
     windowClass.name = kSplitterClass;
     windowClass.cursor = ::LoadCursorW(nullptr, IDC_SIZEWE);
-    WindowCreateSpec create;
+    WindowCreateSetup create;
     create.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     create.x = bounds.left;
     create.y = bounds.top;

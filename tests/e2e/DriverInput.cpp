@@ -46,7 +46,7 @@ bool IsExtended(WORD key) {
     }
 }
 
-// One key of a key spec: a name above, a letter or digit, F1-F24 or Num0-Num9.
+// One key of a key combination: a name above, a letter or digit, F1-F24 or Num0-Num9.
 WORD KeyOf(const std::wstring& name) {
     for (const NamedKey& named : kKeys) {
         if (::lstrcmpiW(name.c_str(), named.name) == 0) {

@@ -22,9 +22,9 @@ constexpr COLORREF kSky = RGB(166, 202, 240);
 class TestHost : public WindowBase {
 public:
     TestHost() {
-        WindowClassSpec windowClass;
+        WindowClassSetup windowClass;
         windowClass.name = L"QuelmoWidgetTestHost";
-        WindowCreateSpec create;
+        WindowCreateSetup create;
         create.style = WS_POPUP;
         create.width = 400;
         create.height = 200;
