@@ -59,6 +59,51 @@ screenshot() {
     ) || true
 }
 
+# A busy loop on the machine while a case runs (one processor).
+BUSY=""
+start_busy() {
+    (while :; do :; done) &
+    BUSY=$!
+}
+stop_busy() {
+    [ -z "$BUSY" ] || kill "$BUSY" 2>/dev/null || true
+    BUSY=""
+}
+
+# Runs the driver in the background with HANDLER OUT COMMANDS...: at each `pause NAME` in the
+# commands the driver waits while the script runs `HANDLER NAME`, then goes on. The answers go to
+# OUT; a failing driver fails the call.
+drive_pausing() {
+    local handler=$1 out=$2
+    shift 2
+    local args=() names=() status=0
+    while [ $# -gt 0 ]; do
+        if [ "$1" = pause ]; then
+            names+=("$2")
+            rm -f "$CASE_DIR/$2.ready" "$CASE_DIR/$2.go"
+            args+=(signal "$(winpath "$CASE_DIR/$2.ready")" wait-file "$(winpath "$CASE_DIR/$2.go")")
+            shift 2
+        else
+            args+=("$1")
+            shift
+        fi
+    done
+    drive "${args[@]}" >"$out" &
+    local driver=$! name waited
+    for name in "${names[@]}"; do
+        waited=0
+        while [ ! -e "$CASE_DIR/$name.ready" ] && kill -0 "$driver" 2>/dev/null && [ "$waited" -lt 1200 ]; do
+            sleep 0.05
+            waited=$((waited + 1))
+        done
+        [ ! -e "$CASE_DIR/$name.ready" ] || "$handler" "$name"
+        touch "$CASE_DIR/$name.go"
+    done
+    wait "$driver" || status=$?
+    cat "$out"
+    return "$status"
+}
+
 # Runs the driver in the background with the commands after NAME and OUT; where they say
 # `signal-shot`, the script takes the screenshot NAME (CASE_DIR/NAME.png) and the driver goes on.
 # The driver stays in charge of Quelmo (and ends it if anything fails); its answers go to OUT.

@@ -48,39 +48,6 @@ nth_menu() {
     awk -v n="$2" '/^item 0 / { count++ } count == n && /^item / { print substr($0, 6) }' "$1"
 }
 
-# Runs the driver in the background; where the commands say `shot NAME`, the screen is saved as
-# CASE_DIR/NAME.png while the driver waits, and it goes on. Answers go to OUT.
-drive_with_shots() {
-    local out=$1
-    shift
-    local args=() names=() status=0
-    while [ $# -gt 0 ]; do
-        if [ "$1" = shot ]; then
-            names+=("$2")
-            rm -f "$CASE_DIR/$2.ready" "$CASE_DIR/$2.go"
-            args+=(signal "$(winpath "$CASE_DIR/$2.ready")" wait-file "$(winpath "$CASE_DIR/$2.go")")
-            shift 2
-        else
-            args+=("$1")
-            shift
-        fi
-    done
-    drive "${args[@]}" >"$out" &
-    local driver=$! name waited
-    for name in "${names[@]}"; do
-        waited=0
-        while [ ! -e "$CASE_DIR/$name.ready" ] && kill -0 "$driver" 2>/dev/null && [ "$waited" -lt 900 ]; do
-            sleep 0.1
-            waited=$((waited + 1))
-        done
-        [ ! -e "$CASE_DIR/$name.ready" ] || screenshot "$name"
-        touch "$CASE_DIR/$name.go"
-    done
-    wait "$driver" || status=$?
-    cat "$out"
-    return "$status"
-}
-
 # Pixels of exactly COLOUR in the middle half (both ways) of RECT ("left top width height") of the
 # screenshot SHOT.
 middle_pixels() {
@@ -110,8 +77,8 @@ menu_lists_presets_and_documents() {
     cp "$(dirname "$QUELMO_EXE")/Copyrights.txt" "$APP_DIR/" # History.txt stays missing
     local out="$CASE_DIR/menu.txt" history
     history=$(winpath "$APP_DIR/History.txt")
-    drive_with_shots "$out" start A "\"$APP\"" wait-window A TForm_Main \
-        click SB_Menu wait-menu menu choose-menu Location... shot submenu keys Escape keys Escape \
+    drive_pausing screenshot "$out" start A "\"$APP\"" wait-window A TForm_Main \
+        click SB_Menu wait-menu menu choose-menu Location... pause submenu keys Escape keys Escape \
         right-click Chart_CPUUsage wait-menu menu keys Escape \
         work-area activate \
         keys Ctrl+Num7 rect . keys Ctrl+Num9 rect . keys Ctrl+Num1 rect . keys Ctrl+Num3 rect . \
@@ -145,10 +112,10 @@ controls_hide_banner_goes_drag_and_lock() {
     fresh_app
     write_ini '[General]' "${OPAQUE[@]}"
     local out="$CASE_DIR/drag.txt"
-    drive_with_shots "$out" start A "\"$APP\"" wait-window A TForm_Main shot banner rect Chart_CPUUsage \
+    drive_pausing screenshot "$out" start A "\"$APP\"" wait-window A TForm_Main pause banner rect Chart_CPUUsage \
         move-mouse Label_CPUSpeed move-mouse 1270,790 sleep 1000 visible SB_Menu \
         wait-visible SB_Menu 0 visible Image_Move visible SB_Hide visible SB_Close \
-        sleep 2000 shot no-banner \
+        sleep 2000 pause no-banner \
         move-mouse Label_CPUSpeed wait-visible SB_Menu 1 visible Image_Move visible SB_Hide visible SB_Close \
         rect . drag Image_Move 40,30 rect . \
         click SB_Menu wait-menu menu choose-menu "Location.../Lock the Form" \

@@ -7,17 +7,6 @@ NAVY='#000080'
 CLOCK_TEXT='[0-9]{1,3}(,[0-9]{3})* MHz'
 MEMORY_TEXT='[0-9]{1,3}[.,][0-9]{2} %'
 
-# A busy loop on the machine, so the processor gauge shows more than 0 %.
-BUSY=""
-start_busy() {
-    (while :; do :; done) &
-    BUSY=$!
-}
-stop_busy() {
-    [ -z "$BUSY" ] || kill "$BUSY" 2>/dev/null || true
-    BUSY=""
-}
-
 labels_change_from_placeholders_to_values() {
     fresh_app
     local out="$CASE_DIR/labels.txt"

@@ -8,51 +8,6 @@ source "$(dirname "$0")/lib.sh"
 NAVY='#000080'
 IDENTIFICATION='Quelmo 2.0.2 Beta (2014-02-11)'
 
-# A busy loop on the machine while a case runs.
-BUSY=""
-start_busy() {
-    (while :; do :; done) &
-    BUSY=$!
-}
-stop_busy() {
-    [ -z "$BUSY" ] || kill "$BUSY" 2>/dev/null || true
-    BUSY=""
-}
-
-# Runs the driver in the background with HANDLER OUT COMMANDS...: at each `pause NAME` in the
-# commands the driver waits while the script runs `HANDLER NAME`, then goes on. The answers go to
-# OUT; a failing driver fails the call.
-drive_pausing() {
-    local handler=$1 out=$2
-    shift 2
-    local args=() names=() status=0
-    while [ $# -gt 0 ]; do
-        if [ "$1" = pause ]; then
-            names+=("$2")
-            rm -f "$CASE_DIR/$2.ready" "$CASE_DIR/$2.go"
-            args+=(signal "$(winpath "$CASE_DIR/$2.ready")" wait-file "$(winpath "$CASE_DIR/$2.go")")
-            shift 2
-        else
-            args+=("$1")
-            shift
-        fi
-    done
-    drive "${args[@]}" >"$out" &
-    local driver=$! name waited
-    for name in "${names[@]}"; do
-        waited=0
-        while [ ! -e "$CASE_DIR/$name.ready" ] && kill -0 "$driver" 2>/dev/null && [ "$waited" -lt 1200 ]; do
-            sleep 0.05
-            waited=$((waited + 1))
-        done
-        [ ! -e "$CASE_DIR/$name.ready" ] || "$handler" "$name"
-        touch "$CASE_DIR/$name.go"
-    done
-    wait "$driver" || status=$?
-    cat "$out"
-    return "$status"
-}
-
 # The kernel's processor times (all processors): "busy total" in clock ticks.
 proc_stat_times() {
     awk '$1 == "cpu" {
@@ -68,7 +23,6 @@ last_value() {
 }
 
 # Pause handler: a screenshot, or a reading of /proc/stat named after the pause.
-take_shot() { screenshot "$1"; }
 read_proc_stat() { proc_stat_times >"$CASE_DIR/$1.stat"; }
 
 f5_shows_growing_samples_and_reset_zeroes_them_and_clears_the_graph() {
@@ -76,7 +30,7 @@ f5_shows_growing_samples_and_reset_zeroes_them_and_clears_the_graph() {
     # One sample every 2 s: right after the reset the graph holds at most one point (no line).
     write_ini '[General]' FirstLaunch=0 Transparency=0 AlphaBlend=0 Rate=2000 '[Location]' PosX=40 PosY=60
     local out="$CASE_DIR/reset.txt"
-    drive_pausing take_shot "$out" start A "\"$APP\"" wait-window A TForm_Main rect Chart_CPUUsage activate \
+    drive_pausing screenshot "$out" start A "\"$APP\"" wait-window A TForm_Main rect Chart_CPUUsage activate \
         keys F5 wait-window A TForm_Statistics get-text Label_Samples timeout 20000 \
         wait-text Label_Samples '[3-9]|[1-9][0-9]+' pause statistics \
         click SpeedButton_Reset wait-text Label_Samples 0 get-text Label_StatisticsRate \
@@ -122,7 +76,7 @@ average_load_agrees_with_the_kernel() {
 shift_f1_opens_about_right_click_copies_and_escape_hides() {
     fresh_app
     local out="$CASE_DIR/about.txt"
-    drive_pausing take_shot "$out" start A "\"$APP\"" wait-window A TForm_Main activate keys Shift+F1 \
+    drive_pausing screenshot "$out" start A "\"$APP\"" wait-window A TForm_Main activate keys Shift+F1 \
         wait-window A TForm_About get-text Label_AboutVersion get-text Label_Translator pause about \
         right-click Panel_Header expect-clipboard "$IDENTIFICATION" keys Escape wait-visible . 0 \
         find-window A TForm_Main close wait-exit A 0
