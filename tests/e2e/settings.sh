@@ -140,8 +140,8 @@ refused_auto_run_is_explained_and_the_box_shows_the_truth() {
         start A "\"$APP\"" wait-window A TForm_Main activate keys F4 wait-window A TForm_Settings \
         keys Alt+A wait-window A '#32770' get-message click-button OK \
         find-window A TForm_Settings checked CheckBox_AutoRun reg-allow-write "$RUN_KEY" \
-        activate keys Alt+A sleep 500 expect-reg "$RUN_KEY" Quelmo "\"$APP\"" checked CheckBox_AutoRun \
-        keys Alt+A sleep 500 expect-reg "$RUN_KEY" Quelmo '<missing>' \
+        click CheckBox_AutoRun expect-reg "$RUN_KEY" Quelmo "\"$APP\"" checked CheckBox_AutoRun \
+        click CheckBox_AutoRun expect-reg "$RUN_KEY" Quelmo '<missing>' \
         find-window A TForm_Main close wait-exit A 0 >"$out" || status=$?
     drive reg-allow-write "$RUN_KEY" reg-delete-value "$RUN_KEY" Quelmo >/dev/null
     cat "$out"
